@@ -1,0 +1,42 @@
+# ZENU — the two everyday commands are `make demo` and `make test`.
+BUILD      ?= build
+CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+DEB_PACKAGES := cmake ninja-build g++ make pkg-config \
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev
+
+.PHONY: all deps configure build test run demo bench clean
+
+all: build
+
+# Installs what is missing (as root), or says exactly what to run.
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing: $$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  else \
+	    echo "Missing packages. Run:"; \
+	    echo "  sudo apt-get install -y $$(echo $$missing)"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+
+run: build
+	$(BUILD)/app/zenu
+
+clean:
+	rm -rf $(BUILD)
