@@ -1,0 +1,207 @@
+#include "widgets/TFlashTimer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Records what the timer tells it, tick by tick.
+struct Recorder : TFlashClient {
+    std::vector<std::pair<std::uint64_t, bool>> phases; // (tick, phase)
+    std::vector<std::pair<qint64, int>> periodic;       // (clock, lateness)
+    const TFlashTimer *timer = nullptr;
+    std::function<void()> onNotify;
+    void FlashPhase(bool on) override
+    {
+        phases.emplace_back(timer->TickCount(), on);
+        if (onNotify)
+            onNotify();
+    }
+    void PeriodicTick(int late) override
+    {
+        periodic.emplace_back(timer->Now(), late);
+        if (onNotify)
+            onNotify();
+    }
+};
+
+struct ManualTimer : ::testing::Test {
+    TFlashTimer timer;
+    qint64 now = 1000;
+    void SetUp() override
+    {
+        timer.SetAutoTick(false);
+        timer.SetClock([this] { return now; });
+    }
+    // One beat as the real timer would give it: 16 ms later.
+    void Beat(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) {
+            now += TFlashTimer::BeatMs;
+            timer.Tick();
+        }
+    }
+};
+
+struct RateCase {
+    TFrequency f;
+    int ticksPerPhase;
+};
+
+class FlashRates : public ManualTimer, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(FlashRates, PhaseFlipsEveryTwoToTheDTicks)
+{
+    const RateCase c = GetParam();
+    Recorder r;
+    r.timer = &timer;
+    timer.RegisterFlash(&r, c.f);
+    Beat(c.ticksPerPhase * 6);
+
+    // The first tick reports the current phase; afterwards only changes arrive,
+    // each exactly when bit d of the counter flips.
+    ASSERT_GE(r.phases.size(), 5u);
+    EXPECT_EQ(r.phases[0].first, 1u);
+    EXPECT_FALSE(r.phases[0].second);
+    for (std::size_t i = 1; i < r.phases.size(); ++i) {
+        EXPECT_EQ(r.phases[i].first, std::uint64_t(i) * c.ticksPerPhase) << "change " << i;
+        EXPECT_NE(r.phases[i].second, r.phases[i - 1].second);
+        EXPECT_EQ(r.phases[i].second, TFlashTimer::PhaseAt(r.phases[i].first, c.f));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRates, FlashRates,
+                         ::testing::Values(RateCase{ff8Hz, 4}, RateCase{ff4Hz, 8}, RateCase{ff2Hz, 16},
+                                           RateCase{ff1Hz, 32}, RateCase{ff05Hz, 64}));
+
+TEST_F(ManualTimer, ClientsRegisteredAtDifferentTimesBlinkInStep)
+{
+    Recorder early, late;
+    early.timer = late.timer = &timer;
+    timer.RegisterFlash(&early, ff4Hz);
+    Beat(13); // register the second one in the middle of a phase
+    timer.RegisterFlash(&late, ff4Hz);
+    Beat(1);
+    // The late one gets the phase the early one is in right now.
+    ASSERT_FALSE(late.phases.empty());
+    EXPECT_EQ(late.phases.back().second, early.phases.back().second);
+    Beat(40);
+    // From then on every change reaches both at the same tick with the same phase.
+    std::vector<std::pair<std::uint64_t, bool>> tailEarly(early.phases.end() - 5, early.phases.end());
+    std::vector<std::pair<std::uint64_t, bool>> tailLate(late.phases.end() - 5, late.phases.end());
+    EXPECT_EQ(tailEarly, tailLate);
+}
+
+TEST_F(ManualTimer, ReRegisteringReplacesTheEntryAndKeepsOneEntryPerClient)
+{
+    Recorder r;
+    r.timer = &timer;
+    timer.RegisterFlash(&r, ff8Hz);
+    timer.RegisterFlash(&r, ff05Hz);
+    EXPECT_EQ(timer.ClientCount(), 1);
+    Beat(64 * 2);
+    // At 2048 ms period only the first report and one flip at tick 64 and 128.
+    ASSERT_EQ(r.phases.size(), 3u);
+    EXPECT_EQ(r.phases[1].first, 64u);
+    EXPECT_EQ(r.phases[2].first, 128u);
+
+    timer.RegisterPeriodic(&r, 100);
+    EXPECT_EQ(timer.ClientCount(), 1);
+    const auto flashesBefore = r.phases.size();
+    Beat(64);
+    EXPECT_EQ(r.phases.size(), flashesBefore); // no longer a flash client
+    EXPECT_FALSE(r.periodic.empty());
+
+    timer.Unregister(&r);
+    EXPECT_FALSE(timer.IsRegistered(&r));
+    const auto periodicBefore = r.periodic.size();
+    Beat(64);
+    EXPECT_EQ(r.periodic.size(), periodicBefore);
+}
+
+TEST_F(ManualTimer, PeriodicClientDueFromRegistrationAndCatchesUpOnLateness)
+{
+    Recorder r;
+    r.timer = &timer;
+    now = 5000;
+    timer.RegisterPeriodic(&r, 100); // due at 5100
+
+    struct Step {
+        qint64 at;
+        bool fires;
+        int late;
+    };
+    // Ticks driven by hand at chosen clock values.
+    const Step steps[] = {
+        {5099, false, 0},
+        {5100, true, 0},  // exactly due; next due 5200
+        {5230, true, 30}, // 30 late; next due 5230 + 100 - 30 = 5300
+        {5299, false, 0},
+        {5300, true, 0},  // back on the 100 ms grid; next 5400
+        {6401, true, 0},  // 1001 ms late: a stall is not made up for; next 6501
+        {6500, false, 0},
+        {6501, true, 0},
+    };
+    for (const Step &s : steps) {
+        const auto before = r.periodic.size();
+        now = s.at;
+        timer.Tick();
+        ASSERT_EQ(r.periodic.size() - before, s.fires ? 1u : 0u) << "at " << s.at;
+        if (s.fires) {
+            EXPECT_EQ(r.periodic.back().second, s.late) << "at " << s.at;
+        }
+    }
+}
+
+TEST_F(ManualTimer, ExactlyOneSecondLateStillCounts)
+{
+    Recorder r;
+    r.timer = &timer;
+    now = 0;
+    timer.RegisterPeriodic(&r, 250);
+    now = 1250;
+    timer.Tick();
+    ASSERT_EQ(r.periodic.size(), 1u);
+    EXPECT_EQ(r.periodic[0].second, 1000);
+    now = 1250 + 250 - 1000 - 1; // next due is 500
+    timer.Tick();
+    EXPECT_EQ(r.periodic.size(), 1u);
+    now = 1300; // well past 500: fires once, 800 late
+    timer.Tick();
+    ASSERT_EQ(r.periodic.size(), 2u);
+    EXPECT_EQ(r.periodic[1].second, 800);
+}
+
+TEST_F(ManualTimer, ClientThatUnregistersItselfDuringTheWalkIsSafe)
+{
+    Recorder a, b, c;
+    a.timer = b.timer = c.timer = &timer;
+    timer.RegisterFlash(&a, ff8Hz);
+    timer.RegisterFlash(&b, ff8Hz);
+    timer.RegisterFlash(&c, ff8Hz);
+    a.onNotify = [&] { timer.Unregister(&a); };
+    c.onNotify = [&] {
+        timer.Unregister(&b);
+        timer.Unregister(&c);
+    };
+    Beat();
+    EXPECT_EQ(a.phases.size(), 1u);
+    EXPECT_EQ(c.phases.size(), 1u);
+    EXPECT_EQ(timer.ClientCount(), 0);
+    Beat(20); // nothing left to call, nothing crashes
+    EXPECT_EQ(a.phases.size(), 1u);
+    EXPECT_EQ(c.phases.size(), 1u);
+}
+
+TEST(FlashTimerShared, OneInstancePerProgramTickingByItself)
+{
+    TFlashTimer *shared = TFlashTimer::Shared();
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared, TFlashTimer::Shared());
+    EXPECT_TRUE(shared->AutoTick());
+}
+
+} // namespace
