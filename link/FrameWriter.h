@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+// Where SendFrame puts its pieces. The real line blocks in write() until the
+// bytes are out; tests record the calls instead, so the piece rule can be
+// checked without a port or a clock.
+class FrameWriter
+{
+public:
+    virtual ~FrameWriter() = default;
+    virtual void write(const QByteArray &bytes) = 0;
+    virtual void pause(int milliseconds) = 0;
+};
