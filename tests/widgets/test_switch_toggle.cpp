@@ -1,0 +1,171 @@
+#include "widgets/TToggleSwitch.h"
+
+#include "tests/widgets/test_flash_support.h"
+
+#include <QAccessible>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kRed(0xFF, 0x00, 0x00);
+
+TEST(ToggleSwitch, Defaults)
+{
+    TToggleSwitch sw;
+    EXPECT_EQ(sw.Mode(), mSwitch);
+    EXPECT_EQ(sw.size(), QSize(57, 25));
+    EXPECT_EQ(sw.sizeHint(), QSize(57, 25));
+    EXPECT_EQ(sw.Orientation(), boHorizontal);
+    EXPECT_FALSE(sw.SwapGraphic());
+    EXPECT_EQ(sw.TextOn(), QStringLiteral("1"));
+    EXPECT_EQ(sw.TextOff(), QStringLiteral("0"));
+    EXPECT_EQ(sw.ColorOn(), kLime);
+    EXPECT_EQ(sw.ColorOff(), kRed);
+    EXPECT_FALSE(sw.Checked());
+}
+
+struct HalfCase {
+    TBinOrientation orientation;
+    bool swap;
+    bool checkedBefore;
+    bool pressFirstHalf; // left or upper half
+    bool toggles;
+};
+
+class SwitchHalves : public ::testing::TestWithParam<HalfCase> {};
+
+TEST_P(SwitchHalves, OnlyTheFreeHalfThrowsTheSwitch)
+{
+    const HalfCase c = GetParam();
+    TToggleSwitch sw;
+    sw.SetOrientation(c.orientation);
+    sw.SetSwapGraphic(c.swap);
+    sw.SetChecked(c.checkedBefore);
+    const QSize s = sw.size();
+    const QPointF first = c.orientation == boHorizontal ? QPointF(s.width() * 0.25, s.height() / 2.0)
+                                                        : QPointF(s.width() / 2.0, s.height() * 0.25);
+    const QPointF second = c.orientation == boHorizontal ? QPointF(s.width() * 0.75, s.height() / 2.0)
+                                                         : QPointF(s.width() / 2.0, s.height() * 0.75);
+    // The knob is never in the half that throws the switch.
+    EXPECT_EQ(sw.KnobInFirstHalf(), !(c.toggles ? c.pressFirstHalf : !c.pressFirstHalf));
+
+    Counter clicks(&sw, &TBinGControl::OnClick);
+    Counter status(&sw, &TBinGControl::OnStatusChanged);
+    click(&sw, c.pressFirstHalf ? first : second);
+    EXPECT_EQ(sw.Checked(), c.toggles ? !c.checkedBefore : c.checkedBefore);
+    EXPECT_EQ(status.n, c.toggles ? 1 : 0);
+    EXPECT_EQ(clicks.n, 1) << "a click is reported either way";
+    if (c.toggles) {
+        // The knob has moved to the half that was pressed.
+        EXPECT_EQ(sw.KnobInFirstHalf(), c.pressFirstHalf);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllCombinations, SwitchHalves,
+    ::testing::Values(
+        // Horizontal: toggles on the left half while off, on the right half while on.
+        HalfCase{boHorizontal, false, false, true, true}, HalfCase{boHorizontal, false, false, false, false},
+        HalfCase{boHorizontal, false, true, false, true}, HalfCase{boHorizontal, false, true, true, false},
+        // Vertical: upper half while off, lower half while on.
+        HalfCase{boVertical, false, false, true, true}, HalfCase{boVertical, false, false, false, false},
+        HalfCase{boVertical, false, true, false, true}, HalfCase{boVertical, false, true, true, false},
+        // SwapGraphic exchanges on and off for the test.
+        HalfCase{boHorizontal, true, false, false, true}, HalfCase{boHorizontal, true, false, true, false},
+        HalfCase{boHorizontal, true, true, true, true}, HalfCase{boHorizontal, true, true, false, false},
+        HalfCase{boVertical, true, false, false, true}, HalfCase{boVertical, true, false, true, false},
+        HalfCase{boVertical, true, true, true, true}, HalfCase{boVertical, true, true, false, false}));
+
+TEST(ToggleSwitch, TextAndColourFollowCheckedEvenWithSwappedGraphic)
+{
+    TToggleSwitch sw;
+    sw.SetTextOn(QStringLiteral("LPG"));
+    sw.SetTextOff(QStringLiteral("PB"));
+    for (bool swap : {false, true}) {
+        sw.SetSwapGraphic(swap);
+        sw.SetChecked(false);
+        EXPECT_EQ(sw.ShownText(), QStringLiteral("PB"));
+        EXPECT_EQ(sw.ShownColor(), kRed);
+        sw.SetChecked(true);
+        EXPECT_EQ(sw.ShownText(), QStringLiteral("LPG"));
+        EXPECT_EQ(sw.ShownColor(), kLime);
+    }
+    // Changing the on text while on shows it at once (the connect switch names its port).
+    sw.SetTextOn(QStringLiteral("COM3 - ON"));
+    EXPECT_EQ(sw.ShownText(), QStringLiteral("COM3 - ON"));
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    sw.SetColorOn(face);
+    sw.SetColorOff(face);
+    EXPECT_EQ(sw.ShownColor(), face);
+}
+
+TEST(ToggleSwitch, OrientationTurnsTheWidgetSoTheLongSideRunsAlongIt)
+{
+    struct Step {
+        TBinOrientation o;
+        QSize before, after;
+    };
+    const Step steps[] = {
+        {boVertical, {57, 25}, {25, 57}},
+        {boVertical, {25, 57}, {25, 57}}, // no change of orientation, no change of size
+        {boHorizontal, {25, 57}, {57, 25}},
+        {boHorizontal, {80, 30}, {80, 30}},
+    };
+    TToggleSwitch sw;
+    for (const Step &s : steps) {
+        sw.resize(s.before);
+        sw.SetOrientation(s.o);
+        EXPECT_EQ(sw.size(), s.after);
+    }
+    // A switch already taller than wide is left as it is when made vertical.
+    TToggleSwitch tall;
+    tall.resize(30, 70);
+    tall.SetOrientation(boVertical);
+    EXPECT_EQ(tall.size(), QSize(30, 70));
+    EXPECT_EQ(tall.sizeHint(), QSize(25, 57));
+}
+
+TEST(ToggleSwitch, IndicatorModeClickRunsTheHandlerWithoutToggling)
+{
+    // The fuel switch: its state comes from the live frame only.
+    TToggleSwitch sw;
+    sw.SetMode(mIndicator);
+    Counter clicks(&sw, &TBinGControl::OnClick);
+    Counter status(&sw, &TBinGControl::OnStatusChanged);
+    for (QPointF at : {QPointF(10, 12), QPointF(45, 12)}) {
+        click(&sw, at);
+        EXPECT_FALSE(sw.Checked());
+    }
+    EXPECT_EQ(clicks.n, 2);
+    EXPECT_EQ(status.n, 0);
+}
+
+TEST(ToggleSwitch, ReleaseOutsideIsNoClickButThePressStillToggles)
+{
+    TToggleSwitch sw;
+    Counter clicks(&sw, &TBinGControl::OnClick);
+    press(&sw, QPointF(10, 12));
+    EXPECT_TRUE(sw.Checked());
+    release(&sw, QPointF(200, 200));
+    EXPECT_TRUE(sw.Checked());
+    EXPECT_EQ(clicks.n, 0);
+}
+
+TEST(ToggleSwitch, ScreenReadersSeeTheShownText)
+{
+    TToggleSwitch sw;
+    sw.setObjectName(QStringLiteral("Polacz_switch"));
+    sw.SetTextOff(QStringLiteral("Rozłączony"));
+    QAccessibleInterface *ai = QAccessible::queryAccessibleInterface(&sw);
+    ASSERT_NE(ai, nullptr);
+    EXPECT_EQ(ai->role(), QAccessible::CheckBox);
+    EXPECT_EQ(ai->text(QAccessible::Value), QStringLiteral("Rozłączony"));
+    EXPECT_EQ(ai->text(QAccessible::Name), QStringLiteral("Polacz_switch"));
+    sw.SetChecked(true);
+    EXPECT_TRUE(ai->state().checked);
+    EXPECT_EQ(ai->text(QAccessible::Value), QStringLiteral("1"));
+}
+
+} // namespace
