@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The simulator's command line.
+struct SimOptions
+{
+    QString comName;        // --com COMn: register the line under this name
+    bool select = false;    // --select: also make it the program's port
+    QString statePath;      // --state FILE
+    std::optional<std::array<uint8_t, 3>> firmware; // --firmware X.Y.Z
+    bool pace = false;      // --pace
+    bool warm = false;      // --warm
+    bool onePiece = false;  // --one-piece: every answer in a single write
+    QString logPath;        // --log FILE
+    QString scriptPath;     // --script FILE
+    QString linkPath;       // --link PATH: a symbolic link to the device
+    QStringList faults;     // --fault "SPEC" (repeatable), as the console's "line SPEC"
+    uint32_t seed = 1;      // --seed N
+    bool help = false;
+
+    // Fills `out`; on a mistake returns false with a message in `error`.
+    static bool parse(const QStringList &args, SimOptions &out, QString &error);
+    static QString usage();
+    static std::optional<std::array<uint8_t, 3>> parseVersion(const QString &text);
+};

@@ -1,0 +1,162 @@
+#include "sim/Simulator.h"
+
+#include "sim/StateFile.h"
+
+#include <algorithm>
+
+namespace {
+constexpr qint64 EngineStepUs = 100000;
+}
+
+Simulator::Simulator(const SimOptions &options)
+    : m_options(options)
+    , m_block(SettingsBlock::factory())
+    , m_engine(options.seed)
+    , m_handler(m_block, m_engine)
+    , m_faults(options.seed + 1)
+{
+    if (!options.statePath.isEmpty()) {
+        if (const auto stored = StateFile::load(options.statePath)) {
+            if (!m_block.assign(*stored))
+                m_notes << QStringLiteral("state file %1 holds no settings block; starting from factory settings")
+                               .arg(options.statePath);
+        }
+    }
+    if (options.firmware)
+        m_block.setFirmware((*options.firmware)[0], (*options.firmware)[1], (*options.firmware)[2]);
+    if (options.warm)
+        m_engine.setWarm();
+    m_pacer.setPaced(options.pace);
+    if (options.onePiece)
+        m_faults.config().pieceBytes = 0;
+    if (!options.logPath.isEmpty() && !m_log.open(options.logPath))
+        m_notes << QStringLiteral("cannot write the log %1").arg(options.logPath);
+    saveState();
+}
+
+QStringList Simulator::takeNotes()
+{
+    QStringList out;
+    out.swap(m_notes);
+    return out;
+}
+
+void Simulator::advanceTo(qint64 nowUs)
+{
+    if (m_lastUs < 0)
+        m_lastUs = nowUs;
+    // Long gaps (a stopped process, a slow machine) are walked in steps so
+    // the engine's first-order lags stay stable.
+    while (nowUs - m_lastUs > 0) {
+        const qint64 step = std::min(EngineStepUs, nowUs - m_lastUs);
+        m_engine.advance(step, m_block);
+        m_lastUs += step;
+    }
+    fileNewFaults();
+}
+
+void Simulator::fileNewFaults()
+{
+    const QList<uint8_t> codes = m_engine.takeNewFaultCodes();
+    if (codes.isEmpty())
+        return;
+    for (uint8_t c : codes)
+        m_block.registerFault(c);
+    saveState();
+}
+
+void Simulator::lineInput(const QByteArray &bytes, qint64 nowUs)
+{
+    advanceTo(nowUs);
+    m_reader.feed(bytes, nowUs);
+    process();
+}
+
+void Simulator::tick(qint64 nowUs)
+{
+    advanceTo(nowUs);
+    m_reader.poll(nowUs);
+    process();
+}
+
+void Simulator::process()
+{
+    for (const ReceivedCommand &c : m_reader.take()) {
+        m_log.received(c);
+        if (c.status != ReceivedCommand::Status::Ok) {
+            ++m_counters.rejected;
+            continue;
+        }
+        ++m_counters.commands;
+        const QByteArray body = c.body();
+        const CommandHandler::Result r = m_handler.handle(body);
+        if (r.blockChanged)
+            saveState();
+        if (r.answer.isEmpty())
+            continue;
+        ++m_counters.answers;
+        const bool startup = c.code() == 0x66 && body.size() > 1 && uint8_t(body[1]) == 0x01;
+        const bool queued = c.code() != 0x55 && !startup;
+        if (auto t = m_faults.shape(r.answer, r.settingsAnswer, queued))
+            m_pacer.enqueue(std::move(*t));
+    }
+}
+
+void Simulator::wrote(int count, qint64 nowUs)
+{
+    m_pacer.wrote(count, nowUs);
+    for (const Transmission &t : m_pacer.takeFinished())
+        m_log.sent(t);
+}
+
+qint64 Simulator::nextWakeUs(qint64 nowUs) const
+{
+    qint64 next = nowUs + EngineStepUs;
+    if (const auto d = m_reader.deadline())
+        next = std::min(next, *d);
+    if (const auto p = m_pacer.nextUs(nowUs))
+        next = std::min(next, *p);
+    return std::max(next, nowUs);
+}
+
+void Simulator::lineLost()
+{
+    m_pacer.clear();
+    m_reader.reset();
+}
+
+Simulator::LineRequest Simulator::takeLineRequest()
+{
+    const LineRequest r = m_lineRequest;
+    m_lineRequest = LineRequest::None;
+    return r;
+}
+
+void Simulator::saveState()
+{
+    if (m_options.statePath.isEmpty())
+        return;
+    if (!StateFile::save(m_options.statePath, m_block.bytes()))
+        m_notes << QStringLiteral("cannot write the state file %1").arg(m_options.statePath);
+}
+
+QString Simulator::status() const
+{
+    const EngineModel &e = m_engine;
+    return QStringLiteral("engine %1, ignition %2, %3 rpm, load %4 %, MAP %5 kPa, P1 %6 bar, reducer %7 C, gas %8 C, "
+                          "fuel %9%10; commands %11, rejected %12, answers %13; line faults: %14")
+        .arg(e.running() ? QStringLiteral("running") : QStringLiteral("stopped"))
+        .arg(e.ignition() ? QStringLiteral("on") : QStringLiteral("off"))
+        .arg(qRound(e.rpm()))
+        .arg(e.load(), 0, 'f', 0)
+        .arg(e.mapKpa(), 0, 'f', 0)
+        .arg(e.p1Bar(), 0, 'f', 2)
+        .arg(e.reducerC(), 0, 'f', 1)
+        .arg(e.gasC(), 0, 'f', 1)
+        .arg(e.onGas() ? QStringLiteral("gas") : QStringLiteral("petrol"))
+        .arg(e.calibrating() ? QStringLiteral(" (calibrating)") : QString())
+        .arg(m_counters.commands)
+        .arg(m_counters.rejected)
+        .arg(m_counters.answers)
+        .arg(m_faults.describe());
+}
