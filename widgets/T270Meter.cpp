@@ -1,0 +1,6 @@
+#include "widgets/T270Meter.h"
+
+T270Meter::T270Meter(QWidget *parent)
+    : TRMeter(270.0, parent)
+{
+}

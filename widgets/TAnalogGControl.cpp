@@ -1,0 +1,374 @@
+#include "widgets/TAnalogGControl.h"
+
+#include "widgets/TAnalogAccessible.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
+TAnalogGControl::TAnalogGControl(QWidget *parent)
+    : QWidget(parent)
+    , m_clock([] { return QDateTime::currentDateTime(); })
+{
+    TAnalogAccessible::Install();
+    m_sectorColor = m_sectors.SectorAt(2).Color;
+    m_signal.SetOnChange([this] { remap(); });
+    m_sectors.SetOnChange([this] {
+        updateSector(true);
+        emit OnSettingsChange();
+        update();
+    });
+    m_minMax.SetOnChange([this] {
+        updateHint();
+        emit OnSettingsChange();
+        update();
+    });
+
+    // The state a freshly loaded widget shows for its stored value; nobody listens yet.
+    m_digit = m_signal.ValueToDigit(m_value);
+    m_perMille = m_signal.DigitToPerMille(m_digit);
+    m_valueText = m_signal.FormatValue(m_value);
+    m_digitText = QString::number(m_digit);
+    updateSector(false);
+    updateLimits(false);
+    updateRange(false);
+    updateHint();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+TAnalogGControl::~TAnalogGControl()
+{
+    if (m_registeredWith)
+        m_registeredWith->Unregister(this);
+}
+
+void TAnalogGControl::SetValue(float value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    m_digit = m_signal.ValueToDigit(value);
+    m_valueText = m_signal.FormatValue(value);
+    m_digitText = QString::number(m_digit);
+    m_perMille = m_signal.DigitToPerMille(m_digit);
+    updateSector(true);
+    updateLimits(true);
+    updateRange(true);
+    if (m_minMax.Update(value, m_clock()))
+        emit OnMinMaxChange();
+    updateHint();
+    TAnalogAccessible::NotifyValueChanged(this);
+    emit OnValueChange();
+    update();
+}
+
+void TAnalogGControl::SetLimitUpper(float limit)
+{
+    if (limit == m_limitUpper)
+        return;
+    m_limitUpper = limit;
+    updateLimits(true);
+    update();
+}
+
+void TAnalogGControl::SetLimitLower(float limit)
+{
+    if (limit == m_limitLower)
+        return;
+    m_limitLower = limit == 0.0f ? 0.0001f : limit;
+    updateLimits(true);
+    update();
+}
+
+void TAnalogGControl::SetOptions(TGOptions options)
+{
+    options &= m_supported;
+    if (options == m_options)
+        return;
+    m_options = options;
+    updateAlarm();
+    updateGeometry();
+    update();
+}
+
+void TAnalogGControl::SetSupportedOptions(TGOptions supported)
+{
+    m_supported = supported;
+    m_options = supported;
+    updateAlarm();
+}
+
+void TAnalogGControl::SetHintOptions(THintOptions options)
+{
+    if (options == m_hintOptions)
+        return;
+    m_hintOptions = options;
+    updateHint();
+}
+
+int TAnalogGControl::PerMilleDrawn() const
+{
+    return std::clamp(m_perMille, 0, 1000);
+}
+
+QColor TAnalogGControl::AlarmColor() const
+{
+    if (!m_blinking)
+        return QuietAlarmColor();
+    return m_alarmPhase ? clRed() : clYellow();
+}
+
+QColor TAnalogGControl::QuietAlarmColor() const
+{
+    return QColor(0x3a, 0x3f, 0x46);
+}
+
+bool TAnalogGControl::MeterAlarmCondition() const
+{
+    return (m_options.testFlag(opOverflow) && m_range != TRangeState::Inside)
+        || (m_options.testFlag(opLimit) && (m_upperViolated || m_lowerViolated));
+}
+
+void TAnalogGControl::SetFlashTimer(TFlashTimer *timer)
+{
+    if (timer == m_flashTimer)
+        return;
+    const bool wasBlinking = m_blinking;
+    if (wasBlinking) {
+        if (m_registeredWith)
+            m_registeredWith->Unregister(this);
+        m_registeredWith = nullptr;
+        m_blinking = false;
+    }
+    m_flashTimer = timer;
+    updateAlarm();
+}
+
+void TAnalogGControl::SetClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+void TAnalogGControl::FlashPhase(bool on)
+{
+    if (!m_blinking || on == m_alarmPhase)
+        return;
+    m_alarmPhase = on;
+    update();
+}
+
+void TAnalogGControl::remap()
+{
+    m_digit = m_signal.ValueToDigit(m_value);
+    m_valueText = m_signal.FormatValue(m_value);
+    m_digitText = QString::number(m_digit);
+    m_perMille = m_signal.DigitToPerMille(m_digit);
+    updateSector(true);
+    updateRange(true);
+    updateHint();
+    TAnalogAccessible::NotifyValueChanged(this);
+    emit OnSettingsChange();
+    updateGeometry();
+    update();
+}
+
+void TAnalogGControl::updateSector(bool notify)
+{
+    for (int k = 1; k <= TSectorSettings::Count; ++k) {
+        const bool inside = m_sectors.Contains(k, m_perMille);
+        bool &was = m_inSector[size_t(k - 1)];
+        if (inside != was) {
+            was = inside;
+            if (notify)
+                emit OnSectorChange(k, inside);
+        }
+    }
+    // Outside every sector the widget keeps the colour it had.
+    if (const int s = m_sectors.SectorOf(m_perMille)) {
+        m_sector = s;
+        m_sectorColor = m_sectors.SectorAt(s).Color;
+    }
+}
+
+void TAnalogGControl::updateLimits(bool notify)
+{
+    const bool upper = m_value > m_limitUpper;
+    const bool lower = !(m_value >= m_limitLower);
+    if (upper == m_upperViolated && lower == m_lowerViolated)
+        return;
+    m_upperViolated = upper;
+    m_lowerViolated = lower;
+    updateAlarm();
+    if (notify)
+        emit OnLimit(upper, lower);
+}
+
+void TAnalogGControl::updateRange(bool notify)
+{
+    const TRangeState state = m_perMille < 0 ? TRangeState::Under
+                            : m_perMille > 1000 ? TRangeState::Over
+                                                : TRangeState::Inside;
+    if (state == m_range)
+        return;
+    m_range = state;
+    updateAlarm();
+    if (notify)
+        emit OnOverflow(state);
+}
+
+void TAnalogGControl::updateAlarm()
+{
+    const bool wanted = AlarmWanted();
+    if (wanted == m_blinking)
+        return;
+    if (wanted) {
+        TFlashTimer *timer = flashTimer();
+        timer->RegisterFlash(this, ff2Hz);
+        m_registeredWith = timer;
+        m_blinking = true;
+        m_alarmPhase = timer->Phase(ff2Hz);
+    } else {
+        if (m_registeredWith)
+            m_registeredWith->Unregister(this);
+        m_registeredWith = nullptr;
+        m_blinking = false;
+        m_alarmPhase = false;
+    }
+    update();
+}
+
+void TAnalogGControl::updateHint()
+{
+    if (!m_hintOptions.testFlag(hoAutoHint))
+        return;
+    const QLocale locale;
+    const QString &unit = m_signal.ValueUnit();
+    auto extreme = [&](const QString &label, float value, const QDateTime &when) {
+        QString line = label + m_signal.FormatValue(value) + u' ' + unit;
+        if (m_hintOptions.testFlag(hoMinMaxDate))
+            line += u' ' + locale.toString(when.date(), QLocale::ShortFormat);
+        if (m_hintOptions.testFlag(hoMinMaxTime))
+            line += u' ' + locale.toString(when.time(), QLocale::LongFormat);
+        return line;
+    };
+    QStringList lines;
+    if (m_hintOptions.testFlag(hoValue))
+        lines << QStringLiteral("Value= ") + m_valueText + u' ' + unit;
+    if (m_hintOptions.testFlag(hoMin))
+        lines << extreme(QStringLiteral("MIN= "), m_minMax.Min(), m_minMax.MinTime());
+    if (m_hintOptions.testFlag(hoMax))
+        lines << extreme(QStringLiteral("MAX= "), m_minMax.Max(), m_minMax.MaxTime());
+    if (m_hintOptions.testFlag(hoName1))
+        lines << m_signal.Name1();
+    if (m_hintOptions.testFlag(hoName2))
+        lines << m_signal.Name2();
+    m_hint = lines.join(u'\r');
+    setToolTip(QString(m_hint).replace(u'\r', u'\n'));
+}
+
+TFlashTimer *TAnalogGControl::flashTimer() const
+{
+    return m_flashTimer ? m_flashTimer.data() : TFlashTimer::Shared();
+}
+
+QRect TAnalogGControl::DrawBevels(QPainter &painter, QRect rect) const
+{
+    const QColor light = palette().color(QPalette::Light);
+    const QColor dark = palette().color(QPalette::Dark);
+    const QColor shadow = palette().color(QPalette::Shadow);
+    auto bevel = [&](const QRect &r, const QColor &topLeft, const QColor &bottomRight) {
+        painter.setPen(QPen(topLeft, 1));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(QPen(bottomRight, 1));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_options.testFlag(opBevelOuter)) {
+        bevel(rect, light, shadow);
+        bevel(rect.adjusted(1, 1, -1, -1), palette().color(QPalette::Midlight), dark);
+        rect.adjust(3, 3, -3, -3);
+    }
+    if (m_options.testFlag(opBevelInner)) {
+        bevel(rect, dark, light);
+        bevel(rect.adjusted(1, 1, -1, -1), shadow, palette().color(QPalette::Midlight));
+        rect.adjust(2, 2, -2, -2);
+    }
+    painter.restore();
+    return rect;
+}
+
+QColor TAnalogGControl::ColorAtPerMille(double perMille) const
+{
+    const int p = int(TSignalSettings::RoundHalfEven(perMille));
+    if (const int s = m_sectors.SectorOf(p))
+        return m_sectors.SectorAt(s).Color;
+    return InkColor();
+}
+
+void TAnalogGControl::DrawMark(QPainter &painter, const QRectF &rect, const QColor &color) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QLinearGradient g(rect.topLeft(), rect.bottomLeft());
+    g.setColorAt(0.0, color.lighter(140));
+    g.setColorAt(0.5, color);
+    g.setColorAt(1.0, color.darker(140));
+    painter.setBrush(g);
+    painter.setPen(QPen(QColor(0, 0, 0, 160), 1));
+    const qreal r = std::min(rect.width(), rect.height()) * 0.25;
+    painter.drawRoundedRect(rect, r, r);
+    painter.restore();
+}
+
+QSize TAnalogGControl::minimumSizeHint() const
+{
+    return QSize(24, 24);
+}
+
+void TAnalogGControl::FillFace(QPainter &painter, const QRectF &rect, qreal radius) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QLinearGradient g(rect.topLeft(), rect.bottomLeft());
+    g.setColorAt(0.0, FaceColor().lighter(125));
+    g.setColorAt(1.0, FaceColor().darker(130));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(g);
+    painter.drawRoundedRect(rect, radius, radius);
+    painter.restore();
+}
+
+QColor TAnalogGControl::ExtremeColor(float value, bool isMax) const
+{
+    if (m_minMax.UseSectorCol()) {
+        const int p = int(TSignalSettings::RoundHalfEven(m_signal.ValueToPerMille(value)));
+        if (const int s = m_sectors.SectorOf(p))
+            return m_sectors.SectorAt(s).Color;
+    }
+    return isMax ? m_minMax.MaxColor() : m_minMax.MinColor();
+}
+
+void TAnalogGControl::DrawFittedText(QPainter &painter, const QRectF &box, int flags, const QString &text,
+                                     qreal pixelSize, const QColor &color, bool bold)
+{
+    if (text.isEmpty() || box.width() <= 1 || box.height() <= 1)
+        return;
+    QFont f = painter.font();
+    f.setBold(bold);
+    qreal size = std::max<qreal>(6.0, std::min(pixelSize, box.height()));
+    f.setPixelSize(int(size));
+    QFontMetricsF fm(f);
+    while (size > 6.0 && fm.horizontalAdvance(text) > box.width()) {
+        size -= 1.0;
+        f.setPixelSize(int(size));
+        fm = QFontMetricsF(f);
+    }
+    painter.save();
+    painter.setFont(f);
+    painter.setPen(color);
+    painter.drawText(box, flags, text);
+    painter.restore();
+}
