@@ -29,12 +29,14 @@ struct ManualFlashTimer {
             timer.Tick();
         }
     }
-    // Beats until the clock has advanced by at least ms.
+    // Lets ms pass: every beat that falls within them, then the clock stands
+    // at the end (the next beat would come after it).
     void RunFor(int ms)
     {
         const qint64 end = now + ms;
-        while (now < end)
+        while (now + TFlashTimer::BeatMs <= end)
             Beat();
+        now = end;
     }
 };
 

@@ -1,5 +1,8 @@
 #include "widgets/TFlashTimer.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -202,6 +205,26 @@ TEST(FlashTimerShared, OneInstancePerProgramTickingByItself)
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(shared, TFlashTimer::Shared());
     EXPECT_TRUE(shared->AutoTick());
+}
+
+TEST(FlashTimerRealTime, BeatsByItselfOnceAClientRegisters)
+{
+    // The one test on the wall clock: the beat really runs. Loose bounds, the
+    // machine is shared.
+    TFlashTimer timer;
+    Recorder flash, periodic;
+    flash.timer = periodic.timer = &timer;
+    timer.RegisterFlash(&flash, ff8Hz);
+    timer.RegisterPeriodic(&periodic, 100);
+    QElapsedTimer wall;
+    wall.start();
+    while (wall.elapsed() < 800)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_GE(timer.TickCount(), 10u);
+    EXPECT_LE(timer.TickCount(), 60u);
+    EXPECT_GE(flash.phases.size(), 2u);
+    EXPECT_GE(periodic.periodic.size(), 3u);
+    EXPECT_LE(periodic.periodic.size(), 9u);
 }
 
 } // namespace
