@@ -1,0 +1,140 @@
+#pragma once
+
+#include "link/CommandBodies.h"
+#include "link/CommandQueue.h"
+#include "link/LinkInterfaces.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class FrameWriter;
+
+// The controller link's state machine: connect and firmware check, the poll
+// cycle, answer assembly, time-outs, the command queue's sending side and the
+// disconnect sequence. Every method is an event of the main window (a menu
+// item, a timer tick, bytes from the port) and runs to completion on the UI
+// thread; nothing here waits or sleeps.
+//
+// Port and store failures never leave a public method: a failure while a link
+// exists ends the link (disconnect sequence) and is told to the user once;
+// one without a link (the port will not open) is only shown.
+class Session
+{
+public:
+    enum class ConnectOrigin {
+        PolaczItem, // the "Połącz" item, a port item or the connection switch
+        Retry       // the session trying the handshake again by itself
+    };
+
+    static constexpr int PollInterval = 240;
+    static constexpr int LongExchangeBit = 1024;
+    static constexpr int AnswerTimeout = 3000;
+    static constexpr int ConnectAttempts = 5;
+    static constexpr int LiveRestBytes = 500;
+    static inline const QString StatusIdle = QStringLiteral("ZENU ver.");
+    static inline const QString PortSettingsPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU");
+    static inline const QString InitErrorText = QStringLiteral("Init Error");
+    static inline const QString QueueTimeoutText = QStringLiteral("Time out - Error1");
+    static constexpr int ResetQuestionRow = 10;
+    static constexpr int NoControllerRow = 11;
+
+    // Link states, as the tags the rest of the program knows them by.
+    static inline const QString WaitStart = QStringLiteral("w_s_0");
+    static inline const QString WaitStartRest = QStringLiteral("w_s_count");
+    static inline const QString StartDone = QStringLiteral("T_C_start");
+    static inline const QString Count = QStringLiteral("count");
+    static inline const QString ReadCount = QStringLiteral("read_count");
+    static inline const QString ReadCountRest = QStringLiteral("read_count_1");
+
+    // `pollTimer` is `Timer_Count`, `answerTimer` `Timer_Czekaj_na_odczyt`;
+    // their intervals are set here (240 ms and 3000 ms) and both are stopped.
+    Session(LinkPort &port, FrameWriter &writer, LinkTimer &pollTimer, LinkTimer &answerTimer,
+            LinkView &view, LanguageKeyStore &languageStore);
+
+    // --- events ----------------------------------------------------------
+    void polaczClick(ConnectOrigin origin);
+    void rozlacz1Click();
+    // The port reports `count` bytes waiting.
+    void ComPort1RxChar(int count);
+    // One chunk as read from the port, still in the line's coding.
+    void bytesReceived(const QByteArray &lineBytes);
+    void Timer_CountTimer();
+    void Timer_Czekaj_na_odczytTimer();
+    // `Polacz_switch` changed by the user (not by setConnectSwitchOn()).
+    void Polacz_switchStatusChanged(bool on);
+    void Reset1Click();
+    // The port went away underneath us (unplugged adapter, driver error).
+    void portFailed(const QString &message);
+    // The window closes: timers off, port closed, disconnect sequence.
+    void windowClosing();
+
+    // --- command queue ---------------------------------------------------
+    // Callers set the budget (5, or 7 for the map editor) first.
+    void setCommandRetries(int retries) { m_queue.setCommandRetries(retries); }
+    int commandRetries() const { return m_queue.commandRetries(); }
+    int lastCommandCode() const { return m_queue.lastCommandCode(); }
+    void QueueCommand(const QByteArray &first, const QByteArray &second = {},
+                      const QByteArray &third = {});
+    void QueueCommand(const CommandBodies::Group &group)
+    {
+        QueueCommand(group.first, group.second, group.third);
+    }
+    void AcknowledgeCommand();
+    // False when nothing was framed (the save marker reached the front).
+    bool AdvanceQueue();
+    const CommandQueue &queue() const { return m_queue; }
+
+    // --- long exchange (handshake, factory reset, data file) ---------------
+    void beginLongExchange();
+    void endLongExchange();
+    // Only the slower tick, as at the end of a calibration.
+    void raisePollInterval();
+
+    // --- state, for the parts that read it and for tests -------------------
+    const QString &linkState() const { return m_linkState; }
+    const QByteArray &rxBuffer() const { return m_rxBuffer; }
+    int expectedLength() const { return m_expectedLength; }
+    int connectRetries() const { return m_connectRetries; }
+    const QByteArray &storedSettings() const { return m_storedSettings; }
+    // A link exists from the connect until the disconnect sequence.
+    bool linkActive() const;
+
+private:
+    void connectImpl(ConnectOrigin origin);
+    void disconnectSequence(bool portLost);
+    void receiveChunk(QByteArray chunk);
+    void onStartupFirstChunk(const QByteArray &chunk);
+    void onStartupRest(const QByteArray &chunk);
+    void onAnswerFirstChunk(const QByteArray &chunk);
+    void onAnswerRest(const QByteArray &chunk);
+    void answerComplete();
+    bool versionAccepted();
+    void pollTick();
+    void answerTimeout();
+    void queueCommandImpl(const QByteArray &first, const QByteArray &second, const QByteArray &third);
+    void acknowledgeImpl();
+    bool advanceImpl();
+    void sendFrame(const QByteArray &frame);
+    void recomputeExpectedLength();
+    bool inHandshake() const;
+
+    // Runs one event; failures of the port or the store end here.
+    void guarded(const std::function<void()> &event);
+    void linkFailed(const QString &message);
+
+    LinkPort &m_port;
+    FrameWriter &m_writer;
+    LinkTimer &m_pollTimer;
+    LinkTimer &m_answerTimer;
+    LinkView &m_view;
+    LanguageKeyStore &m_languageStore;
+
+    CommandQueue m_queue;
+    QString m_linkState;
+    QByteArray m_rxBuffer;
+    int m_expectedLength = 0;
+    int m_connectRetries = ConnectAttempts;
+    QByteArray m_storedSettings;
+};
