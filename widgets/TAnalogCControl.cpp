@@ -63,8 +63,13 @@ int TAnalogCControl::Clamped(long long position) const
 
 void TAnalogCControl::remap()
 {
-    // The value stays; only where it sits on the new scale changes.
+    // The value stays; only where it sits on the new scale changes. A value the new scale cannot
+    // show is moved to the nearest end, so the control never holds a value it cannot reach.
     m_digit = Clamped(m_signal.ValueToDigit(m_value));
+    const float lo = std::min(m_signal.ValueFrom(), m_signal.ValueTo());
+    const float hi = std::max(m_signal.ValueFrom(), m_signal.ValueTo());
+    if (m_value < lo || m_value > hi)
+        m_value = float(m_signal.DigitToValue(m_digit));
     refreshTexts();
     updateGeometry();
     update();
