@@ -10,7 +10,7 @@ TVSlider::TVSlider(QWidget *parent)
 
 QSize TVSlider::sizeHint() const
 {
-    return QSize(64, 170);
+    return QSize(int(labelWidth() + 44), 170);
 }
 
 QSize TVSlider::minimumSizeHint() const
@@ -20,17 +20,28 @@ QSize TVSlider::minimumSizeHint() const
 
 qreal TVSlider::textHeight() const
 {
-    return std::clamp<qreal>(width() * 0.2, 9.0, 13.0);
+    return std::clamp<qreal>(height() * 0.07, 9.0, 13.0);
+}
+
+qreal TVSlider::labelWidth() const
+{
+    QFont f = font();
+    f.setPixelSize(int(textHeight() * 0.85));
+    const QFontMetricsF fm(f);
+    const TSignalSettings &s = SignalSettings();
+    return std::max(fm.horizontalAdvance(s.FormatValue(s.ValueTo())), fm.horizontalAdvance(s.FormatValue(s.ValueFrom()))) + 2;
 }
 
 QRectF TVSlider::TrackRect() const
 {
-    // Room above and below for half a thumb, and at the bottom for the value text.
+    // Room above and below for half a thumb, at the bottom for the value text and at the left for the
+    // scale labels.
     const qreal th = textHeight();
     const qreal top = 10.0;
     const qreal bottom = height() - th - 14.0;
-    const qreal w = std::max<qreal>(14.0, width() * 0.3);
-    return QRectF(width() * 0.58 - w / 2, top, w, std::max<qreal>(1.0, bottom - top));
+    const qreal w = 16.0;
+    const qreal left = std::min(labelWidth() + 14.0, width() - w - 4.0);
+    return QRectF(std::max<qreal>(4.0, left), top, w, std::max<qreal>(1.0, bottom - top));
 }
 
 qreal TVSlider::ThumbY() const
@@ -79,7 +90,7 @@ void TVSlider::paintEvent(QPaintEvent *)
         painter.drawLine(QPointF(tickRight - (i % 5 == 0 ? 7 : 4), y), QPointF(tickRight, y));
     }
     const TSignalSettings &s = SignalSettings();
-    const QRectF labels(0, 0, tickRight - 8, height());
+    const QRectF labels(0, 0, tickRight - 9, height());
     painter.drawText(QRectF(labels.left(), t.top() - th, labels.width(), th * 2), Qt::AlignRight | Qt::AlignVCenter,
                      s.FormatValue(s.ValueTo()));
     painter.drawText(QRectF(labels.left(), t.bottom() - th, labels.width(), th * 2), Qt::AlignRight | Qt::AlignVCenter,

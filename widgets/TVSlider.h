@@ -27,4 +27,5 @@ protected:
 
 private:
     qreal textHeight() const;
+    qreal labelWidth() const;
 };
