@@ -93,8 +93,6 @@ bool SimLoop::attach()
         return false;
     }
     m_farEndClosed = true;
-    // The first line of output is the device, on its own, for scripts.
-    say(m_out, m_pty.path());
     if (!m_options.linkPath.isEmpty()) {
         QFile::remove(m_options.linkPath);
         m_linked = QFile::link(m_pty.path(), m_options.linkPath);
@@ -115,6 +113,9 @@ bool SimLoop::attach()
             return false;
         }
     }
+    // The first line of output is the device, on its own, for scripts; by
+    // then the link and the map entry are in place.
+    say(m_out, m_pty.path());
     return true;
 }
 
