@@ -1,12 +1,14 @@
+#include "app/TZENU.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral(" ver. 1.03"));
-    w.show();
+    QApplication::setApplicationDisplayName(QStringLiteral("ZENU"));
+
+    TZENU window;
+    window.show();
     return app.exec();
 }

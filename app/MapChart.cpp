@@ -1,0 +1,107 @@
+#include "app/MapChart.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+namespace {
+
+QValueAxis *axis(const QString &title, double min, double max)
+{
+    auto *a = new QValueAxis;
+    a->setTitleText(title);
+    a->setRange(min, max);
+    QFont f = a->labelsFont();
+    f.setPointSizeF(7.5);
+    a->setLabelsFont(f);
+    a->setTitleFont(f);
+    return a;
+}
+
+template <class Series>
+Series *series(QChart *chart, const char *name, const QString &title, QAbstractAxis *x, QAbstractAxis *y)
+{
+    auto *s = new Series;
+    s->setObjectName(QString::fromLatin1(name));
+    s->setName(title);
+    chart->addSeries(s);
+    s->attachAxis(x);
+    s->attachAxis(y);
+    return s;
+}
+
+void style(QXYSeries *s, const QColor &colour, Qt::PenStyle penStyle, qreal width)
+{
+    QPen pen(colour);
+    pen.setStyle(penStyle);
+    pen.setWidthF(width);
+    s->setPen(pen);
+}
+
+} // namespace
+
+QWidget *MapChart::create(QWidget *parent)
+{
+    auto *chart = new QChart;
+    chart->legend()->hide();
+    chart->setMargins(QMargins(0, 0, 0, 0));
+    chart->setBackgroundRoundness(0);
+
+    QValueAxis *time = axis(QStringLiteral("[ms]"), 1.0, 25.5);
+    time->setTickType(QValueAxis::TicksDynamic);
+    time->setTickAnchor(1.0);
+    time->setTickInterval(1.0);
+    time->setLabelFormat(QStringLiteral("%.0f"));
+    QValueAxis *multiplier = axis(QStringLiteral("Gaz [ms] / Petrol [ms]"), 0.0, 2.52);
+    multiplier->setTickType(QValueAxis::TicksDynamic);
+    multiplier->setTickAnchor(0.0);
+    multiplier->setTickInterval(0.5);
+    multiplier->setMinorTickCount(4); // a line every 0.1
+    multiplier->setLabelFormat(QStringLiteral("%.1f"));
+    QValueAxis *map = axis(QStringLiteral("MAP [kPa]"), 0.0, 100.0);
+    map->setTickType(QValueAxis::TicksDynamic);
+    map->setTickAnchor(0.0);
+    map->setTickInterval(10.0);
+    map->setLabelFormat(QStringLiteral("%.0f"));
+    map->setGridLineVisible(false);
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(multiplier, Qt::AlignLeft);
+    chart->addAxis(map, Qt::AlignRight);
+
+    const QColor green(0x00, 0x80, 0x00);
+    const QColor red(0xFF, 0x00, 0x00);
+    style(series<QLineSeries>(chart, "Series1", QStringLiteral("Mnożnik"), time, multiplier), QColor(0x00, 0x00, 0xFF),
+          Qt::SolidLine, 2);
+    style(series<QLineSeries>(chart, "Series2", QStringLiteral("Obszar_od"), time, multiplier), QColor(0xFF, 0xFF, 0x00),
+          Qt::SolidLine, 1);
+    style(series<QLineSeries>(chart, "Series3", QStringLiteral("Obszar_do"), time, multiplier), QColor(0xFF, 0xFF, 0x00),
+          Qt::DashDotDotLine, 3);
+    auto *workingPoint = series<QLineSeries>(chart, "Series4", QStringLiteral("Wskaznik"), time, map);
+    style(workingPoint, red, Qt::DashLine, 1);
+    workingPoint->setPointsVisible(true);
+    workingPoint->setMarkerSize(5);
+    style(series<QLineSeries>(chart, "Series5", QStringLiteral("Wykres_Gaz"), time, map), green, Qt::DashLine, 2);
+    style(series<QLineSeries>(chart, "Series7", QStringLiteral("Wykres_Petrol"), time, map), red, Qt::SolidLine, 2);
+    for (const auto &[name, colour] : {std::pair{"Series6", QColor(0x90, 0xEE, 0x90)}, {"Series8", QColor(0xFF, 0x80, 0x80)}}) {
+        auto *points = series<QScatterSeries>(chart, name, QStringLiteral("Punkty"), time, map);
+        points->setMarkerSize(5);
+        points->setColor(colour);
+        points->setBorderColor(colour);
+    }
+
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(QStringLiteral("Chart1"));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setFixedSize(790, 232);
+    chart->setPlotArea(QRectF(45, 10, 652, 160));
+
+    // Takes the mouse presses that mark an area of the curve; draws nothing.
+    auto *mouseArea = new QWidget(view);
+    mouseArea->setObjectName(QStringLiteral("PaintBox1"));
+    mouseArea->setGeometry(45, 10, 652, 160);
+    mouseArea->setToolTip(QStringLiteral("Zmiana korekcji-zaznacz obszar zmian na wykresie i przesuń strzałkami góra/dół"));
+    mouseArea->setCursor(Qt::CrossCursor);
+    return view;
+}

@@ -1,0 +1,335 @@
+#include "app/TZENU.h"
+
+#include "app/CalibrationMapTabs.h"
+#include "app/InfoTabs.h"
+#include "app/InstrumentFactory.h"
+#include "app/MonitoringTabs.h"
+#include "app/PetrolGasTabs.h"
+#include "app/PortMenu.h"
+#include "app/SwitchTab.h"
+#include "app/TopPanel.h"
+#include "app/UserMessage.h"
+
+#include "link/ESerialPort.h"
+#include "link/RegistryKey.h"
+#include "link/TSerialPort.h"
+
+#include "i18n/LanguageKey.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kSettingsPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU");
+const QString kLanguageKeyPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU\\Lang");
+const QString kLanguageValue = QStringLiteral("CurLang");
+
+QTimer *makeTimer(QObject *owner, const char *name, int intervalMs)
+{
+    auto *t = new QTimer(owner);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setInterval(intervalMs);
+    return t;
+}
+
+} // namespace
+
+TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *parent)
+    : QMainWindow(parent), m_portLister(std::move(portLister))
+{
+    if (!m_portLister)
+        m_portLister = [] { return TCustomSerialPort::listPorts(); };
+
+    buildWindow();
+    m_links = std::make_unique<InfoLinks>(m_webLabel, m_mailLabel, std::move(linkOpener));
+    guarded([this] {
+        m_texts.emplace(LanguageTable::builtIn());
+        m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
+    });
+    connectEvents();
+    FormCreate();
+}
+
+TZENU::~TZENU() = default;
+
+void TZENU::buildWindow()
+{
+    setObjectName(QStringLiteral("ZENU"));
+    setWindowTitle(QStringLiteral(" ver. 1.03"));
+    resize(1270, 790);
+
+    m_menu = MainMenu::build(this);
+    Pliki1 = m_menu.file;
+    PortCOM = m_menu.ports;
+    Jazyk = m_menu.language;
+    polacz = PortCOM->findChild<QAction *>(QStringLiteral("polacz"));
+    rozlacz1 = PortCOM->findChild<QAction *>(QStringLiteral("rozlacz1"));
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Central"));
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 4, 4, 0);
+    column->setSpacing(4);
+    Panel1Gora = TopPanel::build(central);
+    column->addWidget(Panel1Gora);
+
+    tab_control = new QTabWidget(central);
+    tab_control->setObjectName(QStringLiteral("tab_control"));
+    tab_control->setDocumentMode(true);
+    const std::pair<QWidget *, const char *> pages[] = {
+        {PetrolGasTabs::petrol(tab_control), "Panel Petrol"},
+        {PetrolGasTabs::gas(tab_control), "Panel Gaz"},
+        {CalibrationMapTabs::calibration(tab_control), "Adaptacja"},
+        {CalibrationMapTabs::map(tab_control), "Mapa"},
+        {MonitoringTabs::faults(tab_control), "Error"},
+        {MonitoringTabs::scope(tab_control), "Oscyloskop"},
+        {MonitoringTabs::diagnostics(tab_control), "Diagnostyka"},
+        {SwitchTab::build(tab_control), "Przełącznik"},
+        {InfoTabs::obd(tab_control), "OBDII"},
+        {InfoTabs::help(tab_control), "Help"},
+        {InfoTabs::info(tab_control), "Info"},
+    };
+    for (const auto &[page, caption] : pages)
+        tab_control->addTab(page, QString::fromUtf8(caption));
+    tab_control->setTabEnabled(tab_control->indexOf(component(QStringLiteral("TabSheet10"))), false);
+    tab_control->setCurrentIndex(0);
+    column->addWidget(tab_control, 1);
+    setCentralWidget(central);
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusPanel = new QLabel(QStringLiteral("ZENU ver."), status);
+    m_statusPanel->setObjectName(QStringLiteral("StatusBar1_Panel0"));
+    m_statusPanel->setMinimumWidth(220);
+    status->addWidget(m_statusPanel);
+    setStatusBar(status);
+
+    Timer_Count = makeTimer(this, "Timer_Count", 240);
+    Timer_Czekaj_na_odczyt = makeTimer(this, "Timer_Czekaj_na_odczyt", 3000);
+    Adaptacja_Timer = makeTimer(this, "Adaptacja_Timer", 1000);
+
+    ComPort1 = new TSerialPort(this);
+    ComPort1->setObjectName(QStringLiteral("ComPort1"));
+    ComPort1->setPort(QStringLiteral("COM7"));
+    ComPort1->setBaudRate(BaudRateChoice::Custom);
+    ComPort1->setCustomBaudRate(7200);
+
+    RPM_zegar = component(QStringLiteral("RPM_zegar"));
+    m_webLabel = component<QLabel>(QStringLiteral("ZENU_Linl_label"));
+    m_mailLabel = component<QLabel>(QStringLiteral("Label23"));
+    m_infoPanel = component(QStringLiteral("Panel1"));
+}
+
+void TZENU::connectEvents()
+{
+    connect(component<QAction>(QStringLiteral("Exit1")), &QAction::triggered, this, &TZENU::Exit1Click);
+    for (QAction *item : PortMenu(PortCOM).portItems())
+        connect(item, &QAction::triggered, this, [this, item] { zmien_port_COM(item); });
+    connect(polacz, &QAction::triggered, this, [this] { polaczClick(polacz); });
+    connect(rozlacz1, &QAction::triggered, this, &TZENU::rozlacz1Click);
+
+    for (QAction *item : Jazyk->actions())
+        connect(item, &QAction::triggered, this, [this, item] { Check_jazyk(item); });
+    for (auto *flag : component<QWidget>(QStringLiteral("Panel1"))->findChildren<QToolButton *>())
+        connect(flag, &QToolButton::clicked, this, [this, flag] { LangClick(flag); });
+
+    for (QWidget *w : {static_cast<QWidget *>(m_webLabel), static_cast<QWidget *>(m_mailLabel), m_infoPanel})
+        w->installEventFilter(this);
+}
+
+void TZENU::guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const ESerialPort &e) {
+        UserMessage::show(this, e.message());
+    } catch (const std::exception &e) {
+        UserMessage::show(this, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+QString TZENU::statusPanelText() const
+{
+    return m_statusPanel->text();
+}
+
+void TZENU::setStatusPanelText(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
+
+void TZENU::FormCreate()
+{
+    guarded([this] {
+        // 1. Nothing queued, nothing received, no calibration.
+        m_link.clearForStart();
+
+        // 2. The hidden port list box is filled from the system's list.
+        auto *portList = component<QComboBox>(QStringLiteral("ComComboBox1"));
+        portList->clear();
+        portList->addItems(m_portLister());
+        QStringList present;
+        for (int i = 0; i < portList->count(); ++i)
+            present << portList->itemText(i);
+
+        // 3, 4. Only present ports stay in the menu, named as the system names them.
+        PortMenu ports(PortCOM);
+        ports.captionPresentPorts(present);
+        ports.removeAbsentPorts();
+
+        // 5, 6.
+        ComPort1->close();
+        ComPort1->setPort(ports.firstItemName());
+        m_link.connectRetries = 5;
+
+        // 7. May replace the port name and the baud rate choice.
+        ComPort1->loadSettings(kSettingsPath);
+
+        // 8.
+        ports.checkPortNamed(ComPort1->port());
+
+        // 9. The stored language is chosen as if the user had picked it.
+        const std::optional<QString> stored = RegistryKey(kLanguageKeyPath).readString(kLanguageValue);
+        m_languageKey = (stored && !stored->isEmpty()) ? *stored : QStringLiteral("PolskiPL");
+        for (QAction *item : Jazyk->actions()) {
+            if (item->objectName() == m_languageKey && item->isEnabled()) {
+                Check_jazyk(item);
+                break;
+            }
+        }
+
+        // 10. The idle look of the engine speed dial: no colour sectors.
+        InstrumentFactory::setMeterLook(RPM_zegar, 300, 2);
+    });
+}
+
+void TZENU::zmien_port_COM(QAction *portItem)
+{
+    guarded([this, portItem] {
+        ComPort1->close();
+        ComPort1->setPort(portItem->objectName());
+        ComPort1->setBaudRate(BaudRateChoice::Custom);
+        PortMenu(PortCOM).checkOnly(portItem);
+        ComPort1->open();
+        polaczClick(polacz);
+    });
+}
+
+void TZENU::polaczClick(QObject *originator)
+{
+    guarded([this, originator] {
+        if (originator == polacz)
+            m_link.connectRetries = 5;
+        // HAND-OVER (session): the connect action continues here: custom rate
+        // 7200, open, "w_s_0", timers, long exchange, startup command.
+    });
+}
+
+void TZENU::rozlacz1Click()
+{
+    guarded([] {
+        // HAND-OVER (session): the disconnect sequence runs here, including
+        // storing the port settings and the language key.
+    });
+}
+
+void TZENU::Exit1Click()
+{
+    close();
+}
+
+void TZENU::FormClose()
+{
+    guarded([this] {
+        Timer_Czekaj_na_odczyt->stop();
+        Timer_Count->stop();
+        ComPort1->close();
+        rozlacz1Click();
+    });
+}
+
+void TZENU::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TZENU::Check_jazyk(QAction *languageItem)
+{
+    guarded([this, languageItem] {
+        for (QAction *item : Jazyk->actions())
+            item->setChecked(false);
+        languageItem->setChecked(true);
+        m_languageKey = languageItem->objectName();
+        RegistryKey key(kLanguageKeyPath);
+        key.writeString(kLanguageValue, m_languageKey);
+        key.flush();
+        applyLanguage(m_languageKey);
+    });
+}
+
+void TZENU::LangClick(QObject *flagButton)
+{
+    // Flag button "G<item>" chooses the language item of the same name.
+    const QString itemName = flagButton->objectName().mid(1);
+    for (QAction *item : Jazyk->actions()) {
+        if (item->objectName() == itemName && item->isEnabled())
+            Check_jazyk(item);
+    }
+}
+
+void TZENU::applyLanguage(const QString &key)
+{
+    const std::optional<int> column = LanguageKey::column(key);
+    if (!column || !m_texts)
+        return;
+    // Messages and link targets are read from column 0 from now on.
+    m_texts->applyLanguageColumn(*column);
+    m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
+    // HAND-OVER (language switch): the texts of the controls, the help text
+    // and the link label captions of the chosen column go here.
+}
+
+void TZENU::ZENU_Linl_labelClick(QLabel *label)
+{
+    m_links->open(label);
+}
+
+void TZENU::ZENU_Linl_labelMouseMove(QLabel *label)
+{
+    m_links->highlight(label);
+}
+
+void TZENU::Panel1MouseMove()
+{
+    m_links->resetColours();
+}
+
+bool TZENU::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_webLabel || watched == m_mailLabel) {
+        auto *label = static_cast<QLabel *>(watched);
+        if (event->type() == QEvent::MouseMove) {
+            ZENU_Linl_labelMouseMove(label);
+            // A label ignores the move, and the panel beneath would then take
+            // it and undo the colour at once.
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease
+                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            ZENU_Linl_labelClick(label);
+    } else if (watched == m_infoPanel && event->type() == QEvent::MouseMove) {
+        Panel1MouseMove();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/InfoLinks.h"
+#include "app/MainMenu.h"
+#include "app/WindowLinkState.h"
+
+#include "i18n/LanguageTable.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QTabWidget;
+class QTimer;
+class TSerialPort;
+
+// The main window. It owns every component for the whole run and wires the
+// components' events to their handlers; the layout of each area is built by
+// its own builder (TopPanel, the tab builders, MapChart) and the port menu
+// and Info link rules live in PortMenu and InfoLinks.
+class TZENU : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Lists the serial ports present as COM names; the serial layer's own
+    // listing unless a test supplies another.
+    using PortLister = std::function<QStringList()>;
+
+    explicit TZENU(PortLister portLister = {}, InfoLinks::Opener linkOpener = {}, QWidget *parent = nullptr);
+    ~TZENU() override;
+
+    // --- components the other parts of the program work with
+    TSerialPort *ComPort1 = nullptr;
+    QTimer *Timer_Count = nullptr;            // poll tick
+    QTimer *Timer_Czekaj_na_odczyt = nullptr; // answer time-out
+    QTimer *Adaptacja_Timer = nullptr;        // one calibration step per tick
+    QTabWidget *tab_control = nullptr;
+    QWidget *Panel1Gora = nullptr;
+    QWidget *RPM_zegar = nullptr;
+    QMenu *Pliki1 = nullptr;
+    QMenu *PortCOM = nullptr;
+    QMenu *Jazyk = nullptr;
+    QAction *polacz = nullptr;
+    QAction *rozlacz1 = nullptr;
+
+    // Any component by its name, e.g. component<QComboBox>("Sel_cyl").
+    template <class T = QWidget>
+    T *component(const QString &name) const
+    {
+        return findChild<T *>(name);
+    }
+
+    WindowLinkState &linkState() { return m_link; }
+    const WindowLinkState &linkState() const { return m_link; }
+
+    // Name of the chosen language menu item ("PolskiPL" unless stored otherwise).
+    QString currentLanguageKey() const { return m_languageKey; }
+    void setCurrentLanguageKey(const QString &key) { m_languageKey = key; }
+
+    // Panel 0 of the status bar.
+    QString statusPanelText() const;
+    void setStatusPanelText(const QString &text);
+
+    InfoLinks &infoLinks() { return *m_links; }
+    // The program's texts; absent only if the built-in table could not be read.
+    LanguageTable *languageTable() { return m_texts ? &*m_texts : nullptr; }
+
+    // --- handlers
+    void FormCreate();
+    void zmien_port_COM(QAction *portItem);
+    void Exit1Click();
+    void FormClose();
+    void polaczClick(QObject *originator);
+    void rozlacz1Click();
+    void Check_jazyk(QAction *languageItem);
+    void LangClick(QObject *flagButton);
+    // Puts the texts of the chosen language into the window and the messages.
+    void applyLanguage(const QString &key);
+    void ZENU_Linl_labelClick(QLabel *label);
+    void ZENU_Linl_labelMouseMove(QLabel *label);
+    void Panel1MouseMove();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWindow();
+    void connectEvents();
+    // Runs one handler; any failure ends that handler and is shown to the
+    // user, so nothing escapes into the event loop.
+    void guarded(const std::function<void()> &handler);
+
+    PortLister m_portLister;
+    WindowLinkState m_link;
+    QString m_languageKey = QStringLiteral("PolskiPL");
+    MainMenu m_menu;
+    QLabel *m_statusPanel = nullptr;
+    QLabel *m_webLabel = nullptr;
+    QLabel *m_mailLabel = nullptr;
+    QWidget *m_infoPanel = nullptr;
+    std::unique_ptr<InfoLinks> m_links;
+    std::optional<LanguageTable> m_texts;
+};
