@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int kPad = 3;
+constexpr int kSidePad = 6; // extra room beside the scales for their units
 constexpr int kBevel = 2;
 constexpr int kMaxInitialInterval = 200;
 
@@ -225,6 +226,10 @@ TMiniTrend::Layout TMiniTrend::computeLayout() const
         r.adjust(kBevel, kBevel, -kBevel, -kBevel);
     l.frame = r;
     r.adjust(kPad, kPad, -kPad, -kPad);
+    if (m_options & opScaleCh1)
+        r.setLeft(r.left() + kSidePad);
+    if (m_options & opScaleCh2)
+        r.setRight(r.right() - kSidePad);
     if (m_options & opCaption) {
         const int h = QFontMetrics(m_captionFont).height() + 2;
         l.caption = QRect(r.left(), r.top(), r.width(), h);
@@ -347,9 +352,30 @@ void TMiniTrend::drawScale(QPainter &p, const QRect &r, const TSignalSettings &s
                             : QRect(r.left() + 8, r.top(), r.width() - 8, r.height());
     const Qt::Alignment h = left ? Qt::AlignRight : Qt::AlignLeft;
     p.drawText(text, int(h | Qt::AlignTop), s.FormatValue(s.ValueTo()));
-    QRect unit = text;
-    unit.setTop(text.top() + fm.height());
-    p.drawText(unit, int(h | Qt::AlignTop), s.ValueUnit().trimmed());
+    // The column is sized for the numbers only; a wider unit gets a smaller
+    // font (and the side margin) rather than widening the column, which would
+    // restart the chart whenever the unit changes.
+    const QString unitText = s.ValueUnit().trimmed();
+    if (!unitText.isEmpty()) {
+        // Next to the numbers if it fits there, otherwise over the tick gap
+        // too: the unit line lies between the top tick and the next one.
+        const int besideNumbers = r.width() - 8 + kSidePad;
+        const int wholeColumn = r.width() - 1 + kSidePad;
+        QFont uf = font();
+        int px = QFontInfo(uf).pixelSize();
+        uf.setPixelSize(px);
+        while (px > 8 && QFontMetrics(uf).horizontalAdvance(unitText) > wholeColumn)
+            uf.setPixelSize(--px);
+        const QFontMetrics ufm(uf);
+        const int avail = ufm.horizontalAdvance(unitText) <= besideNumbers ? besideNumbers : wholeColumn;
+        const QString shown = ufm.elidedText(unitText, Qt::ElideRight, wholeColumn);
+        const int y = text.top() + fm.height();
+        const QRect unit = left ? QRect(r.left() - kSidePad, y, avail, ufm.height())
+                                : QRect(r.right() + 1 + kSidePad - avail, y, avail, ufm.height());
+        p.setFont(uf);
+        p.drawText(unit, int(h | Qt::AlignTop), shown);
+        p.setFont(font());
+    }
     p.drawText(text, int(h | Qt::AlignBottom), s.FormatValue(s.ValueFrom()));
 }
 
