@@ -50,7 +50,10 @@ void TRMeter::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRect inner = DrawBevels(painter, rect());
+    // The frame hugs the dial: a centred square, however the layout stretched the widget.
+    const int sideOuter = std::min(width(), height());
+    const QRect square((width() - sideOuter) / 2, (height() - sideOuter) / 2, sideOuter, sideOuter);
+    const QRect inner = DrawBevels(painter, square);
     const QRectF area = QRectF(inner).adjusted(1, 1, -1, -1);
     const qreal side = std::min(area.width(), area.height());
     if (side < 20)
