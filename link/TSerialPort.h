@@ -47,6 +47,19 @@ public:
     QString parity() const;      // "None", "Odd", "Even", "Mark", "Space"
     QString flowControl() const; // "Hardware", "Software", "None", "Custom"
 
+    // The individual flow options behind flowControl(); the window definition
+    // has them all off, which reads as "None".
+    enum class RtsControl { Disable, Enable, Handshake };
+    struct FlowOptions {
+        bool ctsOutputFlow = false;
+        bool xonXoffIn = false;
+        bool xonXoffOut = false;
+        RtsControl rts = RtsControl::Disable;
+        bool operator==(const FlowOptions &) const = default;
+    };
+    FlowOptions flowOptions() const;
+    void setFlowOptions(const FlowOptions &options);
+
     int bytesWaiting();                  // 5
     QByteArray read(int count);          // 6
     void write(const QByteArray &bytes); // 7: blocks until written or timed out
@@ -62,8 +75,16 @@ public:
 signals:
     // 10: bytes are waiting; count > 0, handled on the UI thread.
     void rxChar(int count);
+    // A failure met while handling a notification (or thrown by an rxChar
+    // handler); it cannot be raised into the event loop, so it is handed on
+    // with its message for the window to show.
+    void errorRaised(const QString &message);
 
 private:
+    void openDevice();
+    void applyLineSettings();
+    void handleNotification(quint64 generation);
+
     struct Private;
     Private *d;
 };
