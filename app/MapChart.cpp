@@ -61,9 +61,10 @@ QWidget *MapChart::create(QWidget *parent)
     multiplier->setMinorTickCount(4); // a line every 0.1
     multiplier->setLabelFormat(QStringLiteral("%.1f"));
     QValueAxis *map = axis(QStringLiteral("MAP [kPa]"), 0.0, 100.0);
-    map->setTickType(QValueAxis::TicksDynamic);
-    map->setTickAnchor(0.0);
-    map->setTickInterval(10.0);
+    // Labels every 20 kPa with a minor line between them: eleven labels do not
+    // fit the plot's height and would be elided.
+    map->setTickCount(6);
+    map->setMinorTickCount(1);
     map->setLabelFormat(QStringLiteral("%.0f"));
     map->setGridLineVisible(false);
     chart->addAxis(time, Qt::AlignBottom);

@@ -71,13 +71,14 @@ QWidget *MonitoringTabs::diagnostics(QWidget *parent)
                           Qt::AlignHCenter);
     for (int n = 1; n <= 8; ++n)
         petrolGrid->addWidget(InstrumentFactory::verticalBar(QStringLiteral("Skala_PB_time%1").arg(n), petrol), 1, n - 1);
+    petrolGrid->setRowStretch(1, 1);
     row->addWidget(petrol);
 
     auto *gas = new QGroupBox(tab);
     gas->setObjectName(QStringLiteral("GroupBox16"));
     auto *gasColumn = new QVBoxLayout(gas);
     gasColumn->addWidget(PlainControls::label(QStringLiteral("Label5"), QStringLiteral("Gaz [ms]"), gas), 0, Qt::AlignHCenter);
-    gasColumn->addWidget(InstrumentFactory::verticalBar(QStringLiteral("Skala_LPG_time1"), gas));
+    gasColumn->addWidget(InstrumentFactory::verticalBar(QStringLiteral("Skala_LPG_time1"), gas), 1);
     row->addWidget(gas);
     row->addStretch(1);
     return tab;

@@ -40,6 +40,14 @@ void PlaceholderInstrument::paintEvent(QPaintEvent *event)
     p.setFont(small);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     const QString text = m_caption.isEmpty() ? objectName() : m_caption;
+    if (inner.height() > 2 * inner.width() && p.fontMetrics().horizontalAdvance(text) > inner.width()) {
+        // Tall, narrow stand-ins (bars) read their name upwards.
+        p.translate(inner.center());
+        p.rotate(-90);
+        const QRect turned(-inner.height() / 2, -inner.width() / 2, inner.height(), inner.width());
+        p.drawText(turned, Qt::AlignCenter, text);
+        return;
+    }
     p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 

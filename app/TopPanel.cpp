@@ -172,7 +172,6 @@ QWidget *TopPanel::build(QWidget *parent)
     row->addWidget(rpmGroup(panel));
     row->addWidget(fuelSwitchGroup(panel));
     row->addWidget(temperatureGroup(panel));
-    row->addStretch(1);
     outer->addLayout(row);
     outer->addWidget(errorBanner(panel));
 
