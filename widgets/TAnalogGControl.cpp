@@ -19,7 +19,8 @@ TAnalogGControl::TAnalogGControl(QWidget *parent)
         update();
     });
     m_minMax.SetOnChange([this] {
-        updateHint();
+        if (m_minMax.MinSet())
+            updateHint();
         emit OnSettingsChange();
         update();
     });
@@ -32,7 +33,6 @@ TAnalogGControl::TAnalogGControl(QWidget *parent)
     updateSector(false);
     updateLimits(false);
     updateRange(false);
-    updateHint();
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
@@ -103,7 +103,8 @@ void TAnalogGControl::SetHintOptions(THintOptions options)
     if (options == m_hintOptions)
         return;
     m_hintOptions = options;
-    updateHint();
+    if (m_minMax.MinSet())
+        updateHint();
 }
 
 int TAnalogGControl::PerMilleDrawn() const
@@ -165,7 +166,9 @@ void TAnalogGControl::remap()
     m_perMille = m_signal.DigitToPerMille(m_digit);
     updateSector(true);
     updateRange(true);
-    updateHint();
+    // Before the first value there are no extremes worth a hint.
+    if (m_minMax.MinSet())
+        updateHint();
     TAnalogAccessible::NotifyValueChanged(this);
     emit OnSettingsChange();
     updateGeometry();

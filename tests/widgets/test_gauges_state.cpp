@@ -318,6 +318,16 @@ TEST(DisplayWidget, HintLines)
         EXPECT_EQ(w.toolTip(), QString(c.hint).replace('\r', '\n'));
     }
 
+    // No hint before the first value, even when the scale changes.
+    THMeter fresh;
+    fresh.SignalSettings().SetValueUnit("bar");
+    EXPECT_TRUE(fresh.Hint().isEmpty());
+    EXPECT_TRUE(fresh.toolTip().isEmpty());
+    // A changed unit shows in the hint of a widget that has a value.
+    fresh.SetValue(1.5f);
+    fresh.SignalSettings().SetValueUnit("kPa");
+    EXPECT_TRUE(fresh.Hint().startsWith("Value= 1.5 kPa\r")) << fresh.Hint().toStdString();
+
     // Without hoAutoHint the hint is left as it was.
     THMeter w;
     w.SetHintOptions(hoValue);
