@@ -203,7 +203,8 @@ void TZENU::FormCreate()
         m_languageKey = (stored && !stored->isEmpty()) ? *stored : QStringLiteral("PolskiPL");
         for (QAction *item : Jazyk->actions()) {
             if (item->objectName() == m_languageKey && item->isEnabled()) {
-                Check_jazyk(item);
+                // Inside start-up, so a failure here also skips the last step.
+                chooseLanguage(item);
                 break;
             }
         }
@@ -266,16 +267,19 @@ void TZENU::closeEvent(QCloseEvent *event)
 
 void TZENU::Check_jazyk(QAction *languageItem)
 {
-    guarded([this, languageItem] {
-        for (QAction *item : Jazyk->actions())
-            item->setChecked(false);
-        languageItem->setChecked(true);
-        m_languageKey = languageItem->objectName();
-        RegistryKey key(kLanguageKeyPath);
-        key.writeString(kLanguageValue, m_languageKey);
-        key.flush();
-        applyLanguage(m_languageKey);
-    });
+    guarded([this, languageItem] { chooseLanguage(languageItem); });
+}
+
+void TZENU::chooseLanguage(QAction *languageItem)
+{
+    for (QAction *item : Jazyk->actions())
+        item->setChecked(false);
+    languageItem->setChecked(true);
+    m_languageKey = languageItem->objectName();
+    RegistryKey key(kLanguageKeyPath);
+    key.writeString(kLanguageValue, m_languageKey);
+    key.flush();
+    applyLanguage(m_languageKey);
 }
 
 void TZENU::LangClick(QObject *flagButton)

@@ -92,6 +92,8 @@ protected:
 private:
     void buildWindow();
     void connectEvents();
+    // The language switch without its own failure boundary.
+    void chooseLanguage(QAction *languageItem);
     // Runs one handler; any failure ends that handler and is shown to the
     // user, so nothing escapes into the event loop.
     void guarded(const std::function<void()> &handler);
