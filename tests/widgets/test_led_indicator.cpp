@@ -105,6 +105,7 @@ TEST_F(LedFixture, DarkeningStopsTheBlinkAndRelightingResumesIt)
     EXPECT_TRUE(led->Flashing()) << "darkening keeps the flashing setting";
 
     led->SetChecked(true);
+    EXPECT_EQ(led->ShownColor(), kLime) << "lit at once, not in the phase it was darkened in";
     EXPECT_TRUE(timer.IsRegistered(led.get()));
     int changes = 0;
     QColor last = led->ShownColor();
