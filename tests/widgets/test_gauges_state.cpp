@@ -247,8 +247,9 @@ TEST(DisplayWidget, RangeStateFiresOncePerEntry)
         EXPECT_EQ(w.RangeState(), st.state) << st.value;
         const int transitions = ev.count("over") + ev.count("under") + ev.count("inside");
         EXPECT_EQ(transitions, st.event ? 1 : 0) << st.value;
-        if (st.event)
+        if (st.event) {
             EXPECT_EQ(ev.count(st.event), 1) << st.value;
+        }
     }
 }
 
@@ -390,8 +391,9 @@ TEST(AlarmBlinking, MetersBlinkWhileOutOfRangeOrBeyondALimit)
         w.SetValue(st.value);
         EXPECT_EQ(w.Blinking(), st.blinks) << st.value << " options " << unsigned(st.options);
         EXPECT_EQ(hand.timer.IsRegistered(&w), st.blinks) << st.value;
-        if (!st.blinks)
+        if (!st.blinks) {
             EXPECT_EQ(w.AlarmColor(), quiet);
+        }
     }
 
     // While blinking, the mark follows the 2 Hz phase: 16 beats each, red and yellow.
@@ -405,8 +407,9 @@ TEST(AlarmBlinking, MetersBlinkWhileOutOfRangeOrBeyondALimit)
     const QColor red(0xFF, 0, 0), yellow(0xFF, 0xFF, 0);
     for (size_t i = 0; i < seen.size(); ++i) {
         EXPECT_TRUE(seen[i] == red || seen[i] == yellow);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_NE(seen[i], seen[i - 1]);
+        }
     }
     EXPECT_EQ(w.AlarmPhase(), TFlashTimer::PhaseAt(hand.timer.TickCount(), ff2Hz));
 }
@@ -434,7 +437,6 @@ TEST(AlarmBlinking, VerticalBarBlinksTheMarkOnTheSideOfTheOverflow)
     TVBar bar;
     bar.SetFlashTimer(&hand.timer);
     const QColor face = bar.palette().color(QPalette::Button);
-    const QColor red(0xFF, 0, 0), yellow(0xFF, 0xFF, 0);
     auto blinkColour = [](const QColor &c) { return c == QColor(0xFF, 0, 0) || c == QColor(0xFF, 0xFF, 0); };
 
     EXPECT_EQ(bar.TopMarkColor(), face);
@@ -459,8 +461,6 @@ TEST(AlarmBlinking, VerticalBarBlinksTheMarkOnTheSideOfTheOverflow)
     EXPECT_FALSE(bar.Blinking());
     EXPECT_FALSE(hand.timer.IsRegistered(&bar));
     EXPECT_EQ(bar.BottomMarkColor(), face);
-    (void)red;
-    (void)yellow;
 }
 
 TEST(AlarmBlinking, NumericDisplayBarAndThermometerNeverBlink)
