@@ -67,8 +67,6 @@ QString TToggleSwitch::AccessibleStateText() const
 void TToggleSwitch::StateShown()
 {
     TWidgetAccessible::SetValue(this, AccessibleStateText());
-    if (accessibleName().isEmpty() && !objectName().isEmpty())
-        setAccessibleName(objectName());
 }
 
 namespace {

@@ -44,7 +44,11 @@ QString TWidgetAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Value)
         return widget()->property(kValue).toString();
-    return QAccessibleWidget::text(t);
+    const QString s = QAccessibleWidget::text(t);
+    // A captionless widget is still found by the name the window gave it.
+    if (t == QAccessible::Name && s.isEmpty())
+        return widget()->objectName();
+    return s;
 }
 
 QAccessible::Role TWidgetAccessible::role() const

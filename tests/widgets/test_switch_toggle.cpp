@@ -156,8 +156,8 @@ TEST(ToggleSwitch, ReleaseOutsideIsNoClickButThePressStillToggles)
 TEST(ToggleSwitch, ScreenReadersSeeTheShownText)
 {
     TToggleSwitch sw;
-    sw.setObjectName(QStringLiteral("Polacz_switch"));
     sw.SetTextOff(QStringLiteral("Rozłączony"));
+    sw.setObjectName(QStringLiteral("Polacz_switch")); // named after its texts were set
     QAccessibleInterface *ai = QAccessible::queryAccessibleInterface(&sw);
     ASSERT_NE(ai, nullptr);
     EXPECT_EQ(ai->role(), QAccessible::CheckBox);
