@@ -19,7 +19,6 @@ TSpinButton::TSpinButton(QWidget *parent)
     resize(MinWidth, 24);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     TWidgetAccessible::SetRole(this, QAccessible::SpinBox);
-    setAccessibleName(tr("Up / down"));
     refreshAccessible();
 }
 

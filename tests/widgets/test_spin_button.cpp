@@ -2,6 +2,7 @@
 
 #include "tests/widgets/test_flash_support.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -174,6 +175,26 @@ TEST(SpinFocus, PressGivesFocusToTheFocusControlWhenItCanTakeIt)
                                             : static_cast<QWidget *>(other);
         EXPECT_EQ(window.focusWidget(), expected) << "case " << (&c - cases);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SpinAccessible, NamedByTheWindowAndTellsWhichHalfIsHeld)
+{
+    ManualFlashTimer t;
+    TSpinButton spin;
+    spin.SetFlashTimer(&t.timer);
+    spin.setObjectName(QStringLiteral("SpinButton1"));
+    QAccessibleInterface *ai = QAccessible::queryAccessibleInterface(&spin);
+    ASSERT_NE(ai, nullptr);
+    EXPECT_EQ(ai->text(QAccessible::Name), QStringLiteral("SpinButton1"));
+    EXPECT_EQ(ai->text(QAccessible::Value), QString());
+    press(&spin, QPointF(7, 18));
+    EXPECT_EQ(ai->text(QAccessible::Value), QStringLiteral("down held"));
+    release(&spin, QPointF(7, 18));
+    EXPECT_EQ(ai->text(QAccessible::Value), QString());
 }
 
 } // namespace
