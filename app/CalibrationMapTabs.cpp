@@ -4,6 +4,7 @@
 #include "app/MapChart.h"
 #include "app/PlainControls.h"
 
+#include "widgets/TSpinButton.h"
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,88 +1,104 @@
 #include "app/InstrumentFactory.h"
 
-#include "app/PlaceholderInstrument.h"
-#include "app/PlaceholderSwitch.h"
+#include "widgets/T270Meter.h"
+#include "widgets/TBar.h"
+#include "widgets/TDial.h"
+#include "widgets/THMeter.h"
+#include "widgets/TLedIndicator.h"
+#include "widgets/TMiniTrend.h"
+#include "widgets/TSpinButton.h"
+#include "widgets/TThermometer.h"
+#include "widgets/TToggleSwitch.h"
+#include "widgets/TVBar.h"
+#include "widgets/TVSlider.h"
+#include "widgets/TValueInd.h"
 
 namespace {
 
-QWidget *make(const QString &kind, const QString &name, const QString &caption, QSize size, QWidget *parent)
+template <typename T>
+T *make(const QString &name, QWidget *parent)
 {
-    auto *w = new PlaceholderInstrument(kind, caption, size, parent);
+    auto *w = new T(parent);
     w->setObjectName(name);
-    w->setAccessibleName(name);
     return w;
 }
 
 } // namespace
 
-QWidget *InstrumentFactory::valueIndicator(const QString &name, QWidget *parent)
+TValueInd *InstrumentFactory::valueIndicator(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TValueInd"), name, QString(), QSize(92, 28), parent);
+    return make<TValueInd>(name, parent);
 }
 
-QWidget *InstrumentFactory::verticalBar(const QString &name, QWidget *parent)
+TVBar *InstrumentFactory::verticalBar(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TVBar"), name, QString(), QSize(40, 140), parent);
+    return make<TVBar>(name, parent);
 }
 
-QWidget *InstrumentFactory::bar(const QString &name, QWidget *parent)
+TBar *InstrumentFactory::bar(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TBar"), name, QString(), QSize(34, 140), parent);
-}
-
-QWidget *InstrumentFactory::horizontalMeter(const QString &name, QWidget *parent)
-{
-    return make(QStringLiteral("THMeter"), name, QString(), QSize(136, 50), parent);
-}
-
-QWidget *InstrumentFactory::meter270(const QString &name, QWidget *parent)
-{
-    return make(QStringLiteral("T270Meter"), name, QString(), QSize(128, 128), parent);
-}
-
-QWidget *InstrumentFactory::thermometer(const QString &name, QWidget *parent)
-{
-    return make(QStringLiteral("TThermometer"), name, QString(), QSize(42, 140), parent);
-}
-
-QWidget *InstrumentFactory::led(const QString &name, const QString &caption, QWidget *parent)
-{
-    return make(QStringLiteral("TLedIndicator"), name, caption, QSize(22, 22), parent);
-}
-
-QAbstractButton *InstrumentFactory::toggleSwitch(const QString &name, const QString &textOn,
-                                                 const QString &textOff, QWidget *parent)
-{
-    auto *w = new PlaceholderSwitch(textOn, textOff, parent);
-    w->setObjectName(name);
-    w->setAccessibleName(name);
+    auto *w = make<TBar>(name, parent);
+    w->SetOrientation(Qt::Vertical);
     return w;
 }
 
-QWidget *InstrumentFactory::dial(const QString &name, QWidget *parent)
+THMeter *InstrumentFactory::horizontalMeter(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TDial"), name, QString(), QSize(110, 110), parent);
+    return make<THMeter>(name, parent);
 }
 
-QWidget *InstrumentFactory::verticalSlider(const QString &name, QWidget *parent)
+T270Meter *InstrumentFactory::meter270(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TVSlider"), name, QString(), QSize(56, 170), parent);
+    return make<T270Meter>(name, parent);
 }
 
-QWidget *InstrumentFactory::spinButton(const QString &name, QWidget *parent)
+TThermometer *InstrumentFactory::thermometer(const QString &name, QWidget *parent)
 {
-    return make(QStringLiteral("TSpinButton"), name, QString(), QSize(30, 60), parent);
+    return make<TThermometer>(name, parent);
 }
 
-QWidget *InstrumentFactory::miniTrend(const QString &name, QWidget *parent)
+TLedIndicator *InstrumentFactory::led(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *w = make(QStringLiteral("TMiniTrend"), name, QString(), QSize(480, 300), parent);
+    auto *w = new TLedIndicator(caption, parent);
+    w->setObjectName(name);
+    return w;
+}
+
+TToggleSwitch *InstrumentFactory::toggleSwitch(const QString &name, const QString &textOn, const QString &textOff,
+                                               QWidget *parent)
+{
+    auto *w = make<TToggleSwitch>(name, parent);
+    w->SetTextOn(textOn);
+    w->SetTextOff(textOff);
+    return w;
+}
+
+TDial *InstrumentFactory::dial(const QString &name, QWidget *parent)
+{
+    return make<TDial>(name, parent);
+}
+
+TVSlider *InstrumentFactory::verticalSlider(const QString &name, QWidget *parent)
+{
+    return make<TVSlider>(name, parent);
+}
+
+TSpinButton *InstrumentFactory::spinButton(const QString &name, QWidget *parent)
+{
+    return make<TSpinButton>(name, parent);
+}
+
+TMiniTrend *InstrumentFactory::miniTrend(const QString &name, QWidget *parent)
+{
+    auto *w = make<TMiniTrend>(name, parent);
     w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     return w;
 }
 
 void InstrumentFactory::setMeterLook(QWidget *meter, int sectorOffset, int pointerShape)
 {
-    if (auto *placeholder = qobject_cast<PlaceholderInstrument *>(meter))
-        placeholder->setMeterLook(sectorOffset, pointerShape);
+    if (auto *round = qobject_cast<TRMeter *>(meter)) {
+        round->SectorSettings().SetOffset(sectorOffset);
+        round->ArrowSettings().SetShape(pointerShape);
+    }
 }

@@ -3,6 +3,8 @@
 #include "app/InstrumentFactory.h"
 #include "app/PlainControls.h"
 
+#include "widgets/TMiniTrend.h"
+#include "widgets/TVBar.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

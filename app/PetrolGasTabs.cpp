@@ -4,6 +4,7 @@
 #include "app/Picture.h"
 #include "app/PlainControls.h"
 
+#include "widgets/TVSlider.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>

@@ -3,6 +3,9 @@
 #include "app/InstrumentFactory.h"
 #include "app/PlainControls.h"
 
+#include "widgets/TDial.h"
+#include "widgets/TLedIndicator.h"
+#include "widgets/TVSlider.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>

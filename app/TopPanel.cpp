@@ -2,7 +2,15 @@
 
 #include "app/InstrumentFactory.h"
 #include "app/PlainControls.h"
+#include "widgets/TToggleSwitch.h"
 
+#include "widgets/T270Meter.h"
+#include "widgets/TBar.h"
+#include "widgets/THMeter.h"
+#include "widgets/TLedIndicator.h"
+#include "widgets/TThermometer.h"
+#include "widgets/TVBar.h"
+#include "widgets/TValueInd.h"
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -91,8 +99,11 @@ QGroupBox *fuelSwitchGroup(QWidget *parent)
     // Only a running ignition lets the fitter switch fuel.
     g->setEnabled(false);
     auto *l = new QVBoxLayout(g);
-    l->addWidget(InstrumentFactory::toggleSwitch(QStringLiteral("paliwo_Switch"), QStringLiteral("LPG"),
-                                                 QStringLiteral("PB"), g));
+    TToggleSwitch *fuel = InstrumentFactory::toggleSwitch(QStringLiteral("paliwo_Switch"), QStringLiteral("LPG"),
+                                                          QStringLiteral("PB"), g);
+    // Only the live frame moves it; a click asks the controller for the other fuel.
+    fuel->SetMode(mIndicator);
+    l->addWidget(fuel);
     auto *levels = new QHBoxLayout;
     levels->setSpacing(3);
     levels->addWidget(InstrumentFactory::led(QStringLiteral("rezerwa_led_gora"), QStringLiteral("R"), g));

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "link/TSerialPort.h"
+#include "widgets/TToggleSwitch.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -272,17 +273,25 @@ TEST_F(DefinitionTest, ListControlsHoldTheirItemsWithNothingChosen)
 TEST_F(DefinitionTest, ButtonsChecksAndTextsStartAsDefined)
 {
     const std::pair<const char *, const char *> captions[] = {
-        {"Polacz_switch", "Rozłączony"}, {"Button_start", "START"}, {"Button_stop", "STOP"},
-        {"Button2", "Reset"},            {"Button3", "X"},          {"BitBtn1", "Gaz"},
-        {"BitBtn2", "Petrol"},           {"paliwo_Switch", "PB"}};
+        {"Button_start", "START"}, {"Button_stop", "STOP"}, {"Button2", "Reset"},
+        {"Button3", "X"},          {"BitBtn1", "Gaz"},      {"BitBtn2", "Petrol"}};
     for (const auto &[name, text] : captions) {
         auto *b = window->component<QAbstractButton>(QString::fromLatin1(name));
         ASSERT_NE(b, nullptr) << name;
         EXPECT_EQ(b->text(), QString::fromUtf8(text)) << name;
     }
-    auto *connectSwitch = window->component<QAbstractButton>(QStringLiteral("Polacz_switch"));
-    EXPECT_TRUE(connectSwitch->isCheckable());
-    EXPECT_FALSE(connectSwitch->isChecked());
+    // The two toggle switches start off and show their off texts.
+    const std::pair<const char *, const char *> switches[] = {{"Polacz_switch", "Rozłączony"},
+                                                              {"paliwo_Switch", "PB"}};
+    for (const auto &[name, text] : switches) {
+        auto *s = window->component<TToggleSwitch>(QString::fromLatin1(name));
+        ASSERT_NE(s, nullptr) << name;
+        EXPECT_FALSE(s->Checked()) << name;
+        EXPECT_EQ(s->ShownText(), QString::fromUtf8(text)) << name;
+    }
+    // The user throws the connection switch; the fuel switch only reports clicks.
+    EXPECT_EQ(window->component<TToggleSwitch>(QStringLiteral("Polacz_switch"))->Mode(), mSwitch);
+    EXPECT_EQ(window->component<TToggleSwitch>(QStringLiteral("paliwo_Switch"))->Mode(), mIndicator);
 
     const std::pair<const char *, const char *> labels[] = {
         {"Error_Led", "*  *  *  E r r o r  *  *  *"}, {"zoom", "<< [ms] >>"},

@@ -2,7 +2,7 @@
 // paths; the port choice, leaving the program and choosing a language.
 #include "WindowFixture.h"
 
-#include "app/PlaceholderInstrument.h"
+#include "widgets/T270Meter.h"
 
 #include "link/ComPortMap.h"
 #include "link/ESerialPort.h"
@@ -89,10 +89,10 @@ TEST_F(WindowFixture, StartupResetsLinkStateAndGivesTheEngineDialItsIdleLook)
     EXPECT_EQ(link.calibrationStep, -1);
     EXPECT_EQ(link.connectRetries, 5);
 
-    auto *dial = qobject_cast<PlaceholderInstrument *>(w.RPM_zegar);
+    auto *dial = qobject_cast<T270Meter *>(w.RPM_zegar);
     ASSERT_NE(dial, nullptr);
-    EXPECT_EQ(dial->sectorOffset(), 300);
-    EXPECT_EQ(dial->pointerShape(), 2);
+    EXPECT_EQ(dial->SectorSettings().Offset(), 300);
+    EXPECT_EQ(dial->ArrowSettings().Shape(), 2);
 }
 
 // --- the stored language -----------------------------------------------------
@@ -189,7 +189,10 @@ TEST_F(WindowFixture, ListingFailureStopsStartupWithTheWindowDefinitionsState)
     EXPECT_EQ(w.ComPort1->port(), QStringLiteral("COM7"));
     EXPECT_EQ(checkedNames(w.Jazyk), QStringList{"PolskiPL"});
     EXPECT_EQ(w.languageTable()->message(11), kBuiltInTimeout);
-    EXPECT_EQ(qobject_cast<PlaceholderInstrument *>(w.RPM_zegar)->pointerShape(), 0);
+    // The dial keeps the look of the window definition: sectors on the dial, broad needle.
+    ASSERT_NE(qobject_cast<T270Meter *>(w.RPM_zegar), nullptr);
+    EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->SectorSettings().Offset(), 0);
+    EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->ArrowSettings().Shape(), 6);
     // The link state was emptied before the listing failed.
     EXPECT_EQ(w.linkState().lastCommandCode, -1);
 }
@@ -213,7 +216,10 @@ TEST_F(WindowFixture, LoadFailureSkipsCheckMarksLanguageAndDialLook)
     EXPECT_EQ(w.currentLanguageKey(), QStringLiteral("PolskiPL"));
     EXPECT_EQ(checkedNames(w.Jazyk), QStringList{"PolskiPL"});
     EXPECT_EQ(w.languageTable()->message(11), kBuiltInTimeout);
-    EXPECT_EQ(qobject_cast<PlaceholderInstrument *>(w.RPM_zegar)->pointerShape(), 0);
+    // The dial keeps the look of the window definition: sectors on the dial, broad needle.
+    ASSERT_NE(qobject_cast<T270Meter *>(w.RPM_zegar), nullptr);
+    EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->SectorSettings().Offset(), 0);
+    EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->ArrowSettings().Shape(), 6);
 }
 
 // --- choosing a port ----------------------------------------------------------
