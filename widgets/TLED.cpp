@@ -74,16 +74,17 @@ void TLED::Paint(QPainter &p, const QRectF &r, bool lit, bool enabled) const
     else
         outline.addRoundedRect(o, 1.5, 1.5);
 
-    // A recessed bezel, then the lens: lit lamps glow from the centre, dark
-    // ones get only a faint highlight so that the off colour reads true.
+    // A dark metal bezel, then a glass lens set into it. Lit lamps glow from
+    // the centre; dark ones look like unlit glass (shaded towards the rim) so
+    // that even a face-coloured off state reads as a lamp, not a radio button.
     QLinearGradient bezel(o.topLeft(), o.bottomRight());
-    bezel.setColorAt(0, QColor(90, 90, 90));
-    bezel.setColorAt(1, QColor(235, 235, 235));
+    bezel.setColorAt(0, QColor(55, 55, 55));
+    bezel.setColorAt(1, QColor(175, 175, 175));
     p.setPen(Qt::NoPen);
     p.setBrush(bezel);
     p.drawPath(outline);
 
-    const qreal inset = qMax<qreal>(1.0, qMin(o.width(), o.height()) * 0.09);
+    const qreal inset = qMax<qreal>(1.4, qMin(o.width(), o.height()) * 0.13);
     const QRectF lens = o.adjusted(inset, inset, -inset, -inset);
     QPainterPath lensPath;
     if (m_shape == sRound)
@@ -91,26 +92,27 @@ void TLED::Paint(QPainter &p, const QRectF &r, bool lit, bool enabled) const
     else
         lensPath.addRoundedRect(lens, 1.0, 1.0);
 
+    const qreal reach = qMax(lens.width(), lens.height()) * 0.75;
     if (lit) {
-        QRadialGradient g(lens.center() - QPointF(lens.width() * 0.15, lens.height() * 0.2),
-                          qMax(lens.width(), lens.height()) * 0.75);
-        g.setColorAt(0, body.lighter(150));
-        g.setColorAt(0.55, body);
+        QRadialGradient g(lens.center() - QPointF(lens.width() * 0.12, lens.height() * 0.15), reach);
+        g.setColorAt(0, body.lighter(160));
+        g.setColorAt(0.5, body);
         g.setColorAt(1, body.darker(125));
         p.setBrush(g);
     } else {
-        QLinearGradient g(lens.topLeft(), lens.bottomLeft());
-        g.setColorAt(0, body.lighter(108));
-        g.setColorAt(1, body.darker(112));
+        QRadialGradient g(lens.center() + QPointF(0, lens.height() * 0.1), reach);
+        g.setColorAt(0, body.darker(104));
+        g.setColorAt(0.6, body.darker(118));
+        g.setColorAt(1, body.darker(150));
         p.setBrush(g);
     }
     p.drawPath(lensPath);
 
     // Specular spot: small, so it never hides the colour.
-    const QRectF spot(lens.left() + lens.width() * 0.18, lens.top() + lens.height() * 0.12,
-                      lens.width() * 0.38, lens.height() * 0.3);
+    const QRectF spot(lens.left() + lens.width() * 0.18, lens.top() + lens.height() * 0.1,
+                      lens.width() * 0.4, lens.height() * 0.32);
     QRadialGradient sg(spot.center(), qMax(spot.width(), spot.height()) / 2);
-    sg.setColorAt(0, QColor(255, 255, 255, lit ? 170 : 110));
+    sg.setColorAt(0, QColor(255, 255, 255, lit ? 190 : 150));
     sg.setColorAt(1, QColor(255, 255, 255, 0));
     p.setBrush(sg);
     if (m_shape == sRound)
@@ -119,7 +121,9 @@ void TLED::Paint(QPainter &p, const QRectF &r, bool lit, bool enabled) const
         p.drawRect(spot);
 
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 0, 0, 140), 1.0));
+    p.setPen(QPen(QColor(0, 0, 0, 110), 0.8));
     p.drawPath(lensPath);
+    p.setPen(QPen(QColor(20, 20, 20, 200), 1.0));
+    p.drawPath(outline);
     p.restore();
 }

@@ -113,11 +113,15 @@ void TToggleSwitch::paintEvent(QPaintEvent *)
     // Largest size that fits the face.
     qreal pt = qMin<qreal>(faceRect.height() * 0.62, 14.0);
     f.setPixelSize(qMax(7, int(pt)));
-    while (f.pixelSize() > 7 && QFontMetricsF(f).horizontalAdvance(text) > faceRect.width() - 4)
+    const qreal room = faceRect.width() - 3;
+    while (f.pixelSize() > 6 && QFontMetricsF(f).horizontalAdvance(text) > room)
         f.setPixelSize(f.pixelSize() - 1);
     p.setFont(f);
     p.setPen(isEnabled() ? readableOn(face) : palette().color(QPalette::Disabled, QPalette::WindowText));
-    p.drawText(faceRect, Qt::AlignCenter, text);
+    // Too long even in the smallest size: show its beginning rather than a
+    // centred middle that reads as another word.
+    const QString shown = QFontMetrics(f).elidedText(text, Qt::ElideRight, int(room));
+    p.drawText(faceRect, Qt::AlignCenter, shown);
 
     // The lever: a raised button with grip ridges across the direction of travel.
     const QRectF knob = KnobRect().adjusted(1.5, 1.5, -1.5, -1.5);
