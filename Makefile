@@ -38,5 +38,21 @@ test: build
 run: build
 	$(BUILD)/app/zenu
 
+# The program against a simulated controller (warm engine, 7200-baud pacing),
+# listed as $(DEMO_COM) and already selected in a throw-away settings store:
+# click "Połącz". The simulator stops when the program exits.
+DEMO_COM ?= COM5
+
+demo: build
+	@sim=; cfg=$$(mktemp -d); \
+	trap 'if [ -n "$$sim" ]; then kill $$sim 2>/dev/null; wait $$sim 2>/dev/null; fi; rm -rf "$$cfg"' EXIT; \
+	trap 'exit 130' INT TERM; \
+	XDG_CONFIG_HOME="$$cfg" $(BUILD)/sim/zenu-sim --warm --pace --com $(DEMO_COM) --select \
+	  < /dev/null > "$$cfg/sim.out" & sim=$$!; \
+	for i in $$(seq 50); do [ -s "$$cfg/sim.out" ] && break; sleep 0.1; done; \
+	if [ ! -s "$$cfg/sim.out" ]; then echo "zenu-sim did not start"; exit 1; fi; \
+	echo "Simulated controller on $$(head -n 1 "$$cfg/sim.out") as $(DEMO_COM): click \"Połącz\"."; \
+	XDG_CONFIG_HOME="$$cfg" $(BUILD)/app/zenu
+
 clean:
 	rm -rf $(BUILD)
