@@ -108,7 +108,10 @@ QWidget *CalibrationMapTabs::map(QWidget *parent)
     arrows->setFrameShape(QFrame::StyledPanel);
     arrows->setAutoFillBackground(true);
     arrows->setFixedSize(44, 97);
-    QWidget *spin = InstrumentFactory::spinButton(QStringLiteral("SpinButton1"), arrows);
+    TSpinButton *spin = InstrumentFactory::spinButton(QStringLiteral("SpinButton1"), arrows);
+    // Held down, the correction moves every 100 ms after half a second.
+    spin->SetStartDelay(500);
+    spin->SetInterval(100);
     spin->setGeometry(7, 8, 30, 80);
     QPushButton *clear = PlainControls::button(QStringLiteral("Button3"), QStringLiteral("X"), arrows);
     clear->setGeometry(7, 100, 30, 26);

@@ -23,44 +23,95 @@ T *make(const QString &name, QWidget *parent)
     return w;
 }
 
+template <typename T>
+T *gauge(const QString &name, QWidget *parent, const SignalSetup &signal)
+{
+    T *w = make<T>(name, parent);
+    signal.applyTo(w->SignalSettings());
+    // The hint lists only the names this instrument was given, never the
+    // widget's stock names.
+    THintOptions hint = hoAutoHint | hoValue | hoMin | hoMax;
+    if (signal.name1)
+        hint |= hoName1;
+    if (signal.name2)
+        hint |= hoName2;
+    w->SetHintOptions(hint);
+    InstrumentFactory::startAt(w, 0.0f);
+    return w;
+}
+
+template <typename T>
+T *control(const QString &name, QWidget *parent, const SignalSetup &signal)
+{
+    T *w = make<T>(name, parent);
+    // Building the window is not a change the user or the controller made.
+    w->SetLoading(true);
+    signal.applyTo(w->SignalSettings());
+    w->SetLoading(false);
+    return w;
+}
+
 } // namespace
 
-TValueInd *InstrumentFactory::valueIndicator(const QString &name, QWidget *parent)
+void InstrumentFactory::startAt(TAnalogGControl *gauge, float value)
 {
-    return make<TValueInd>(name, parent);
+    gauge->SetValue(value);
+    gauge->MinMax().Reset();
 }
 
-TVBar *InstrumentFactory::verticalBar(const QString &name, QWidget *parent)
+TValueInd *InstrumentFactory::valueIndicator(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<TVBar>(name, parent);
+    return gauge<TValueInd>(name, parent, signal);
 }
 
-TBar *InstrumentFactory::bar(const QString &name, QWidget *parent)
+TVBar *InstrumentFactory::verticalBar(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    auto *w = make<TBar>(name, parent);
+    return gauge<TVBar>(name, parent, signal);
+}
+
+TBar *InstrumentFactory::bar(const QString &name, QWidget *parent, const SignalSetup &signal)
+{
+    auto *w = gauge<TBar>(name, parent, signal);
     w->SetOrientation(Qt::Vertical);
     return w;
 }
 
-THMeter *InstrumentFactory::horizontalMeter(const QString &name, QWidget *parent)
+THMeter *InstrumentFactory::horizontalMeter(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<THMeter>(name, parent);
+    return gauge<THMeter>(name, parent, signal);
 }
 
-T270Meter *InstrumentFactory::meter270(const QString &name, QWidget *parent)
+T270Meter *InstrumentFactory::meter270(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<T270Meter>(name, parent);
+    return gauge<T270Meter>(name, parent, signal);
 }
 
-TThermometer *InstrumentFactory::thermometer(const QString &name, QWidget *parent)
+TThermometer *InstrumentFactory::thermometer(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<TThermometer>(name, parent);
+    return gauge<TThermometer>(name, parent, signal);
 }
 
 TLedIndicator *InstrumentFactory::led(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *w = new TLedIndicator(caption, parent);
     w->setObjectName(name);
+    return w;
+}
+
+TLedIndicator *InstrumentFactory::squareLed(const QString &name, const QString &caption, QWidget *parent)
+{
+    TLedIndicator *w = led(name, caption, parent);
+    w->SetShape(sRectangle);
+    w->SetLED_Position(lpTop);
+    w->SetSpacing(2);
+    return w;
+}
+
+TLedIndicator *InstrumentFactory::reserveLed(const QString &name, QWidget *parent)
+{
+    TLedIndicator *w = squareLed(name, QStringLiteral("R"), parent);
+    w->SetColorOn(QColor(0xFF, 0x00, 0x00));
+    w->SetFrequency(ff4Hz);
     return w;
 }
 
@@ -73,14 +124,14 @@ TToggleSwitch *InstrumentFactory::toggleSwitch(const QString &name, const QStrin
     return w;
 }
 
-TDial *InstrumentFactory::dial(const QString &name, QWidget *parent)
+TDial *InstrumentFactory::dial(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<TDial>(name, parent);
+    return control<TDial>(name, parent, signal);
 }
 
-TVSlider *InstrumentFactory::verticalSlider(const QString &name, QWidget *parent)
+TVSlider *InstrumentFactory::verticalSlider(const QString &name, QWidget *parent, const SignalSetup &signal)
 {
-    return make<TVSlider>(name, parent);
+    return control<TVSlider>(name, parent, signal);
 }
 
 TSpinButton *InstrumentFactory::spinButton(const QString &name, QWidget *parent)

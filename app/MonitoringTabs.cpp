@@ -44,7 +44,16 @@ QWidget *MonitoringTabs::scope(QWidget *parent)
 {
     QWidget *tab = page("TabSheet7", parent);
     auto *row = new QHBoxLayout(tab);
-    row->addWidget(InstrumentFactory::miniTrend(QStringLiteral("Oscyloskop"), tab), 1);
+    TMiniTrend *chart = InstrumentFactory::miniTrend(QStringLiteral("Oscyloskop"), tab);
+    // Blank names and units until a view is chosen; one minute across the chart.
+    for (TSignalSettings *channel : {&chart->SignalSettingsCh1(), &chart->SignalSettingsCh2()})
+        SignalSetup{.valueFrom = 0.0f, .valueTo = 50.0f, .digitalFrom = 0, .digitalTo = 50, .format = QStringLiteral("##0"),
+                    .name1 = QStringLiteral(" "), .name2 = QStringLiteral(" "), .unit = QStringLiteral(" ")}
+            .applyTo(*channel);
+    chart->SetTimeScale(1);
+    chart->SetOptions(TMiniTrend::opBevelOuter | TMiniTrend::opScaleCh1 | TMiniTrend::opScaleCh2 |
+                      TMiniTrend::opSignDescCh1 | TMiniTrend::opSignDescCh2 | TMiniTrend::opGrid);
+    row->addWidget(chart, 1);
 
     auto *views = new QGroupBox(tab);
     views->setObjectName(QStringLiteral("GroupBox10"));
@@ -71,8 +80,13 @@ QWidget *MonitoringTabs::diagnostics(QWidget *parent)
     auto *petrolGrid = new QGridLayout(petrol);
     petrolGrid->addWidget(PlainControls::label(QStringLiteral("Label6"), QStringLiteral("Benzyna [ms]"), petrol), 0, 0, 1, 8,
                           Qt::AlignHCenter);
-    for (int n = 1; n <= 8; ++n)
-        petrolGrid->addWidget(InstrumentFactory::verticalBar(QStringLiteral("Skala_PB_time%1").arg(n), petrol), 1, n - 1);
+    for (int n = 1; n <= 8; ++n) {
+        TVBar *cylinder = InstrumentFactory::verticalBar(QStringLiteral("Skala_PB_time%1").arg(n), petrol,
+                                                         {.valueTo = 30.0f, .format = QStringLiteral("##0.0"),
+                                                          .name2 = QStringLiteral("CYL %1").arg(n), .unit = QStringLiteral("ms")});
+        cylinder->SetOptions(opBevelInner | opBevelOuter | opValue | opName2 | opOverflow);
+        petrolGrid->addWidget(cylinder, 1, n - 1);
+    }
     petrolGrid->setRowStretch(1, 1);
     row->addWidget(petrol);
 
@@ -80,7 +94,11 @@ QWidget *MonitoringTabs::diagnostics(QWidget *parent)
     gas->setObjectName(QStringLiteral("GroupBox16"));
     auto *gasColumn = new QVBoxLayout(gas);
     gasColumn->addWidget(PlainControls::label(QStringLiteral("Label5"), QStringLiteral("Gaz [ms]"), gas), 0, Qt::AlignHCenter);
-    gasColumn->addWidget(InstrumentFactory::verticalBar(QStringLiteral("Skala_LPG_time1"), gas), 1);
+    TVBar *gasTime = InstrumentFactory::verticalBar(
+        QStringLiteral("Skala_LPG_time1"), gas,
+        {.valueTo = 50.0f, .format = QStringLiteral("##0.0"), .unit = QStringLiteral("ms")});
+    gasTime->SetOptions(opBevelInner | opBevelOuter | opValue | opOverflow);
+    gasColumn->addWidget(gasTime, 1);
     row->addWidget(gas);
     row->addStretch(1);
     return tab;

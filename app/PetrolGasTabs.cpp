@@ -132,8 +132,16 @@ QWidget *PetrolGasTabs::gas(QWidget *parent)
     auto *pressures =
         PlainControls::group(QStringLiteral("GroupBox14"), QStringLiteral("Parametry ciśnień adaptacji"), tab);
     auto *pressureLayout = new QHBoxLayout(pressures);
-    pressureLayout->addWidget(InstrumentFactory::verticalSlider(QStringLiteral("P_pracy_changer"), pressures));
-    pressureLayout->addWidget(InstrumentFactory::verticalSlider(QStringLiteral("P_min_changer"), pressures));
+    // Positions are the hundredths of a bar the controller takes; the minimum
+    // pressure runs over more positions than its scale has hundredths.
+    pressureLayout->addWidget(InstrumentFactory::verticalSlider(
+        QStringLiteral("P_pracy_changer"), pressures,
+        {.valueFrom = 0.40f, .valueTo = 2.50f, .digitalFrom = 40, .digitalTo = 250, .format = QStringLiteral("#0.00"),
+         .name1 = QStringLiteral("P. Pracy"), .unit = QStringLiteral("bar")}));
+    pressureLayout->addWidget(InstrumentFactory::verticalSlider(
+        QStringLiteral("P_min_changer"), pressures,
+        {.valueFrom = 0.40f, .valueTo = 2.50f, .digitalFrom = 40, .digitalTo = 255, .format = QStringLiteral("#0.00"),
+         .unit = QStringLiteral("bar")}));
     row->addWidget(pressures, 0, Qt::AlignTop);
     row->addStretch(1);
     return tab;
