@@ -47,7 +47,7 @@ QWidget *MonitoringTabs::scope(QWidget *parent)
     TMiniTrend *chart = InstrumentFactory::miniTrend(QStringLiteral("Oscyloskop"), tab);
     // Blank names and units until a view is chosen; one minute across the chart.
     for (TSignalSettings *channel : {&chart->SignalSettingsCh1(), &chart->SignalSettingsCh2()})
-        SignalSetup{.valueFrom = 0.0f, .valueTo = 50.0f, .digitalFrom = 0, .digitalTo = 50, .format = QStringLiteral("##0"),
+        SignalSetup{.valueTo = 50.0f, .digitalTo = 50, .format = QStringLiteral("##0"),
                     .name1 = QStringLiteral(" "), .name2 = QStringLiteral(" "), .unit = QStringLiteral(" ")}
             .applyTo(*channel);
     chart->SetTimeScale(1);

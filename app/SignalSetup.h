@@ -12,7 +12,11 @@ class TSignalSettings;
 // equal to either current end.
 struct SignalSetup
 {
-    std::optional<float> valueFrom = std::nullopt; // 0 is kept as 0.000001 by the settings
+    // How an instrument stores a lower end of zero. The settings store a 0
+    // handed to them this way too, but ignore it while the end already is 0.
+    static constexpr float NearZero = 0.000001f;
+
+    std::optional<float> valueFrom = std::nullopt;
     std::optional<float> valueTo = std::nullopt;
     std::optional<int> digitalFrom = std::nullopt;
     std::optional<int> digitalTo = std::nullopt;

@@ -105,12 +105,12 @@ QGroupBox *pressureGroup(QWidget *parent)
     // drawn as alarms: normal running lies outside them.
     THMeter *map = InstrumentFactory::horizontalMeter(
         QStringLiteral("Slala_P_MAP"), g,
-        {.valueFrom = 0.0f, .valueTo = 240.0f, .name1 = QStringLiteral("MAP [kPa]"), .unit = QStringLiteral("kPa")});
+        {.valueFrom = SignalSetup::NearZero, .valueTo = 240.0f, .name1 = QStringLiteral("MAP [kPa]"), .unit = QStringLiteral("kPa")});
     map->SetLimitLower(10.0f);
     map->SetLimitUpper(90.0f);
     THMeter *p1 = InstrumentFactory::horizontalMeter(
         QStringLiteral("Skala_P1_MAP"), g,
-        {.valueFrom = 0.0f, .valueTo = 3.0f, .name1 = QStringLiteral("P1 [bar]"), .unit = QStringLiteral("bar")});
+        {.valueFrom = SignalSetup::NearZero, .valueTo = 3.0f, .name1 = QStringLiteral("P1 [bar]"), .unit = QStringLiteral("bar")});
     p1->SetLimitUpper(0.7f);
     p1->SetLimitLower(0.0001f);
     for (THMeter *meter : {map, p1})
@@ -134,7 +134,7 @@ QGroupBox *rpmGroup(QWidget *parent)
     auto *l = new QVBoxLayout(g);
     T270Meter *dial = InstrumentFactory::meter270(
         QStringLiteral("RPM_zegar"), g,
-        {.valueFrom = 0.0f, .valueTo = 10.0f, .format = QStringLiteral("##0.##0"), .unit = QStringLiteral("x1000")});
+        {.valueFrom = SignalSetup::NearZero, .valueTo = 10.0f, .format = QStringLiteral("##0.##0"), .unit = QStringLiteral("x1000")});
     // Green up to 6000 rpm, yellow to 7500, red above; 600 lies in both of the
     // first two and shows yellow.
     TSectorSettings &sectors = dial->SectorSettings();
@@ -186,7 +186,7 @@ QGroupBox *temperatureGroup(QWidget *parent)
     for (const auto &[name, title] : {std::pair{"TempWoda", "Red"}, std::pair{"TempGaz", "Gaz"}}) {
         TThermometer *t = InstrumentFactory::thermometer(
             QString::fromLatin1(name), g,
-            {.valueFrom = 0.0f, .valueTo = 120.0f, .name1 = QString::fromLatin1(title), .unit = QStringLiteral("°C")});
+            {.valueFrom = SignalSetup::NearZero, .valueTo = 120.0f, .name1 = QString::fromLatin1(title), .unit = QStringLiteral("°C")});
         t->SetOptions(opBevelInner | opBevelOuter | opValue | opName1 | opUnit);
         InstrumentFactory::startAt(t, -40.0f);
         l->addWidget(t);
