@@ -6,7 +6,6 @@
 #include "live/PetrolBarLabel.h"
 
 #include "widgets/TAnalogGControl.h"
-#include "widgets/TLedIndicator.h"
 #include "widgets/TRMeter.h"
 #include "widgets/TToggleSwitch.h"
 
@@ -41,24 +40,11 @@ LiveDisplay::LiveDisplay(QWidget *root, const LanguageTable *texts, FaultsTab::Q
       m_faults(m_components, texts, std::move(queue), this),
       m_calibrationStep(std::move(calibrationStep))
 {
-    m_scope.configure();
-    configureIndicators();
     for (int k = 0; k < Cylinders; ++k) {
         if (auto *b = m_components.find<QRadioButton>(showButton(k))) {
             connect(b, &QRadioButton::clicked, this, [this, k] {
                 HandlerGuard::run(m_components.root(), [this, k] { RadioButtonxClick(k); });
             });
-        }
-    }
-}
-
-void LiveDisplay::configureIndicators()
-{
-    // Reserve: red, and blinking at 4 Hz once the link lets it flash.
-    for (const char *name : {"rezerwa_led_gora", "Rezerwa_led_panel"}) {
-        if (auto *led = m_components.find<TLedIndicator>(QString::fromLatin1(name))) {
-            led->SetColorOn(QColor(0xFF, 0x00, 0x00));
-            led->SetFrequency(ff4Hz);
         }
     }
 }

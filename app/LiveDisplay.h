@@ -59,7 +59,6 @@ public:
     int shownCylinder();
 
 private:
-    void configureIndicators();
     void apply(const LiveDisplayAction &action, const LiveValues &values, const QByteArray &answer);
 
     NamedComponents m_components;

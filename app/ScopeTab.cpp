@@ -22,18 +22,6 @@ void applyChannel(TSignalSettings &channel, const ScopeViews::Channel &view)
     channel.SetValueTo(view.valueTo);
 }
 
-void configureChannel(TSignalSettings &channel)
-{
-    channel.SetValueTo(ScopeTab::InitialScaleEnd);
-    channel.SetValueFrom(0.0f);
-    channel.SetDigitalFrom(0);
-    channel.SetDigitalTo(ScopeTab::InitialDigitalTo);
-    channel.SetValueFormat(QStringLiteral("##0"));
-    channel.SetName1(QStringLiteral(" "));
-    channel.SetName2(QStringLiteral(" "));
-    channel.SetValueUnit(QStringLiteral(" "));
-}
-
 } // namespace
 
 ScopeTab::ScopeTab(NamedComponents &components, QObject *parent) : QObject(parent), m_components(components)
@@ -44,18 +32,6 @@ ScopeTab::ScopeTab(NamedComponents &components, QObject *parent) : QObject(paren
                 HandlerGuard::run(m_components.root(), [this, view] { viewClicked(view); });
             });
     }
-}
-
-void ScopeTab::configure()
-{
-    TMiniTrend *scope = chart();
-    if (!scope)
-        return;
-    configureChannel(scope->SignalSettingsCh1());
-    configureChannel(scope->SignalSettingsCh2());
-    scope->SetTimeScale(TimeScaleMinutes);
-    scope->SetOptions(TMiniTrend::opBevelOuter | TMiniTrend::opScaleCh1 | TMiniTrend::opScaleCh2
-                      | TMiniTrend::opSignDescCh1 | TMiniTrend::opSignDescCh2 | TMiniTrend::opGrid);
 }
 
 void ScopeTab::viewClicked(ScopeView view)

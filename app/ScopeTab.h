@@ -10,21 +10,14 @@ class NamedComponents;
 class QRadioButton;
 class TMiniTrend;
 
-// The "Oscyloskop" tab: the chart `Oscyloskop` as the window defines it, the
-// five radio buttons that choose which pair of gauges it plots, and
-// `FeedOscilloscope`, which hands the chosen pair's current values over.
+// The "Oscyloskop" tab's behaviour: the five radio buttons that choose which
+// pair of gauges the chart `Oscyloskop` plots, and `FeedOscilloscope`, which
+// hands the chosen pair's current values over. The chart's initial settings
+// are the window's (MonitoringTabs).
 class ScopeTab : public QObject
 {
 public:
-    // Shared by both channels until a view is chosen.
-    static constexpr float InitialScaleEnd = 50.0f;
-    static constexpr int InitialDigitalTo = 50;
-    static constexpr int TimeScaleMinutes = 1;
-
     explicit ScopeTab(NamedComponents &components, QObject *parent = nullptr);
-
-    // The chart's initial settings; the radio buttons start unchecked.
-    void configure();
 
     // `OSC_PETROL_LPGClick` .. `RPM_LAMBDA2Click`: the view's names, units and
     // scale ends go to the two channels, the lambda ends as the bars have
