@@ -24,6 +24,7 @@
 #include "widgets/TVSlider.h"
 #include "widgets/TValueInd.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -124,6 +125,25 @@ TEST_F(WindowFixture, EveryInstrumentIsOneWidgetOfItsClass)
     }
     for (int k = 0; k < 8; ++k)
         check(QStringLiteral("Cyl_%1_led").arg(k), "TLedIndicator");
+}
+
+TEST_F(WindowFixture, ScreenReadersFindEachInstrumentByItsComponentName)
+{
+    TZENU &w = start({QStringLiteral("COM1")});
+    // Lamps and switches are read out by their captions; the painted scales
+    // have none, so their component names stand in.
+    for (const InstrumentCase &c : instrumentCases()) {
+        QWidget *instrument = w.findChild<QWidget *>(c.name);
+        ASSERT_NE(instrument, nullptr) << qPrintable(c.name);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(instrument);
+        ASSERT_NE(a, nullptr) << qPrintable(c.name);
+        EXPECT_EQ(a->text(QAccessible::Name).toStdString(), c.name.toStdString());
+    }
+    // Gauges and controls also read out what they show.
+    for (const char *name : {"BATERY_vpp", "RPM_zegar", "TempWoda", "RPM_Prog_przel"}) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w.findChild<QWidget *>(name));
+        EXPECT_FALSE(a->text(QAccessible::Value).isEmpty()) << name;
+    }
 }
 
 TEST_F(WindowFixture, NothingBlinksOrIsLitBeforeTheFirstFrame)
