@@ -24,7 +24,7 @@ TDial::TDial(QWidget *parent)
 
 QSize TDial::sizeHint() const
 {
-    return QSize(110, 124);
+    return QSize(110, 138);
 }
 
 QSize TDial::minimumSizeHint() const
@@ -37,15 +37,22 @@ qreal TDial::textHeight() const
     return std::clamp<qreal>(height() * 0.11, 9.0, 15.0);
 }
 
+// The dial's name sits above the knob so a row of dials can be told apart.
+qreal TDial::captionHeight() const
+{
+    return SignalSettings().Name1().isEmpty() ? 0.0 : textHeight() + 3;
+}
+
 QPointF TDial::KnobCentre() const
 {
-    const qreal h = height() - textHeight() - 4;
-    return QPointF(width() / 2.0, h / 2.0 + 1);
+    const qreal top = captionHeight();
+    const qreal h = height() - textHeight() - 4 - top;
+    return QPointF(width() / 2.0, top + h / 2.0 + 1);
 }
 
 qreal TDial::KnobRadius() const
 {
-    const qreal h = height() - textHeight() - 4;
+    const qreal h = height() - textHeight() - 4 - captionHeight();
     return std::max<qreal>(4.0, std::min<qreal>(width(), h) / 2.0 - 2);
 }
 
@@ -151,6 +158,13 @@ void TDial::paintEvent(QPaintEvent *)
     painter.setPen(ink);
     const QString text = (ValueText() + u' ' + SignalSettings().ValueUnit()).trimmed();
     painter.drawText(QRectF(0, height() - th - 4, width(), th + 3), Qt::AlignCenter, text);
+
+    if (const QString name = SignalSettings().Name1(); !name.isEmpty()) {
+        f.setBold(false);
+        painter.setFont(f);
+        painter.drawText(QRectF(0, 1, width(), th + 2), Qt::AlignCenter,
+                         painter.fontMetrics().elidedText(name, Qt::ElideRight, width()));
+    }
 
     if (hasFocus()) {
         painter.setPen(QPen(indicator, 1, Qt::DotLine));

@@ -200,9 +200,11 @@ QWidget *makeGauges()
     return page;
 }
 
-TDial *dial(float from, float to, int dFrom, int dTo, const char *format, const QString &unit, float value)
+TDial *dial(const QString &name, float from, float to, int dFrom, int dTo, const char *format, const QString &unit,
+           float value)
 {
     auto *d = new TDial;
+    d->SignalSettings().SetName1(name);
     d->SignalSettings().SetValueTo(to);
     d->SignalSettings().SetDigitalTo(dTo);
     d->SignalSettings().SetValueFrom(from);
@@ -232,12 +234,12 @@ QWidget *makeInputs()
     auto *v = new QVBoxLayout(page);
     auto *dials = new QGroupBox(QStringLiteral("Dials (drag, wheel, arrows, Page Up/Down, Home/End)"));
     auto *dh = new QHBoxLayout(dials);
-    dh->addWidget(captioned(QStringLiteral("RPM_Max_To_Petrol"), dial(0, 12000, 0, 120, "####0", QStringLiteral("rpm"), 4500)));
-    dh->addWidget(captioned(QStringLiteral("T_zwloki_changer"), dial(0, 1450, 0, 1450, "###0", QStringLiteral("ms"), 300)));
-    dh->addWidget(captioned(QStringLiteral("RPM_Prog_przel"), dial(300, 6000, 3, 60, "###0", QStringLiteral("rpm"), 2500)));
-    dh->addWidget(captioned(QStringLiteral("Temp_LPG_changer"), dial(20, 90, 20, 90, "##0", QStringLiteral("\u00b0C"), 35)));
-    dh->addWidget(captioned(QStringLiteral("T_przel_to_LPG"), dial(2, 60, 2, 60, "##0", QStringLiteral("s"), 20)));
-    dh->addWidget(captioned(QStringLiteral("T_CYL_seqence"), dial(0, 2550, 0, 255, "###0", QStringLiteral("ms"), 100)));
+    dh->addWidget(captioned(QStringLiteral("RPM_Max_To_Petrol"), dial(QStringLiteral("RPM max"), 0, 12000, 0, 120, "####0", QStringLiteral("rpm"), 4500)));
+    dh->addWidget(captioned(QStringLiteral("T_zwloki_changer"), dial(QStringLiteral("Delay"), 0, 1450, 0, 1450, "###0", QStringLiteral("ms"), 300)));
+    dh->addWidget(captioned(QStringLiteral("RPM_Prog_przel"), dial(QStringLiteral("RPM switch"), 300, 6000, 3, 60, "###0", QStringLiteral("rpm"), 2500)));
+    dh->addWidget(captioned(QStringLiteral("Temp_LPG_changer"), dial(QStringLiteral("Temp. gas"), 20, 90, 20, 90, "##0", QStringLiteral("\u00b0C"), 35)));
+    dh->addWidget(captioned(QStringLiteral("T_przel_to_LPG"), dial(QStringLiteral("Switch time"), 2, 60, 2, 60, "##0", QStringLiteral("s"), 20)));
+    dh->addWidget(captioned(QStringLiteral("T_CYL_seqence"), dial(QStringLiteral("Sequence"), 0, 2550, 0, 255, "###0", QStringLiteral("ms"), 100)));
 
     auto *sliders = new QGroupBox(QStringLiteral("Sliders"));
     auto *sh = new QHBoxLayout(sliders);
