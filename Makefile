@@ -54,5 +54,15 @@ demo: build
 	echo "Simulated controller on $$(head -n 1 "$$cfg/sim.out") as $(DEMO_COM): click \"Połącz\"."; \
 	XDG_CONFIG_HOME="$$cfg" $(BUILD)/app/zenu
 
+# Builds and runs every benchmark program of bench/ (bench_* in the build's
+# bench folder), offscreen; stops at the first one that fails. Only the
+# benchmarks and what they need are built.
+bench: configure
+	cmake --build $(BUILD) --target bench/all
+	@set -e; found=; for b in $(BUILD)/bench/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; found=1; \
+	  echo "== $$(basename "$$b")"; QT_QPA_PLATFORM=offscreen "$$b"; \
+	done; [ -n "$$found" ] || { echo "no benchmark programs in $(BUILD)/bench"; exit 1; }
+
 clean:
 	rm -rf $(BUILD)

@@ -9,10 +9,18 @@
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
 #include "app/UserMessage.h"
+#include "app/WindowLinkView.h"
 
 #include "link/ESerialPort.h"
 #include "link/RegistryKey.h"
+#include "link/SerialFrameWriter.h"
+#include "link/Session.h"
+#include "link/SessionLanguageStore.h"
+#include "link/SessionPort.h"
+#include "link/SessionTimer.h"
 #include "link/TSerialPort.h"
+
+#include "widgets/TToggleSwitch.h"
 
 #include "i18n/LanguageKey.h"
 
@@ -56,11 +64,24 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         m_texts.emplace(LanguageTable::builtIn());
         m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
     });
+    buildLink();
     connectEvents();
+    connectLinkEvents();
     FormCreate();
 }
 
-TZENU::~TZENU() = default;
+TZENU::~TZENU()
+{
+    // The session goes before the components it reaches: nothing may call
+    // into it from here on.
+    ComPort1->disconnect(this);
+    Timer_Count->disconnect(this);
+    Timer_Czekaj_na_odczyt->disconnect(this);
+    Timer_Count->stop();
+    Timer_Czekaj_na_odczyt->stop();
+    if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
+        sw->disconnect(this);
+}
 
 void TZENU::buildWindow()
 {
@@ -130,6 +151,32 @@ void TZENU::buildWindow()
     m_infoPanel = component(QStringLiteral("Panel1"));
 }
 
+void TZENU::buildLink()
+{
+    m_sessionPort = std::make_unique<SessionPort>(*ComPort1);
+    m_frameWriter = std::make_unique<SerialFrameWriter>(*ComPort1);
+    m_pollTimer = std::make_unique<SessionTimer>(*Timer_Count);
+    m_answerTimer = std::make_unique<SessionTimer>(*Timer_Czekaj_na_odczyt);
+    m_languageStore = std::make_unique<SessionLanguageStore>();
+    m_linkView = std::make_unique<WindowLinkView>(*this);
+    m_session = std::make_unique<Session>(*m_sessionPort, *m_frameWriter, *m_pollTimer, *m_answerTimer,
+                                          *m_linkView, *m_languageStore);
+}
+
+void TZENU::connectLinkEvents()
+{
+    // The session keeps its own failure boundary; these go straight to it.
+    connect(Timer_Count, &QTimer::timeout, this, [this] { m_session->Timer_CountTimer(); });
+    connect(Timer_Czekaj_na_odczyt, &QTimer::timeout, this, [this] { m_session->Timer_Czekaj_na_odczytTimer(); });
+    connect(ComPort1, &TCustomSerialPort::rxChar, this, [this](int count) { m_session->ComPort1RxChar(count); });
+    connect(ComPort1, &TCustomSerialPort::errorRaised, this,
+            [this](const QString &message) { m_session->portFailed(message); });
+    if (auto *reset = component<QAction>(QStringLiteral("Reset1")))
+        connect(reset, &QAction::triggered, this, &TZENU::Reset1Click);
+    if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
+        connect(sw, &TBinGControl::OnStatusChanged, this, &TZENU::Polacz_switchStatusChanged);
+}
+
 void TZENU::connectEvents()
 {
     connect(component<QAction>(QStringLiteral("Exit1")), &QAction::triggered, this, &TZENU::Exit1Click);
@@ -171,8 +218,8 @@ void TZENU::setStatusPanelText(const QString &text)
 void TZENU::FormCreate()
 {
     guarded([this] {
-        // 1. Nothing queued, nothing received, no calibration.
-        m_link.clearForStart();
+        // 1. The session starts with nothing queued and nothing received.
+        CalibrationStep = -1;
 
         // 2. The hidden port list box is filled from the system's list.
         auto *portList = component<QComboBox>(QStringLiteral("ComComboBox1"));
@@ -190,7 +237,6 @@ void TZENU::FormCreate()
         // 5, 6.
         ComPort1->close();
         ComPort1->setPort(ports.firstItemName());
-        m_link.connectRetries = 5;
 
         // 7. May replace the port name and the baud rate choice.
         ComPort1->loadSettings(kSettingsPath);
@@ -228,20 +274,27 @@ void TZENU::zmien_port_COM(QAction *portItem)
 
 void TZENU::polaczClick(QObject *originator)
 {
-    guarded([this, originator] {
-        if (originator == polacz)
-            m_link.connectRetries = 5;
-        // HAND-OVER (session): the connect action continues here: custom rate
-        // 7200, open, "w_s_0", timers, long exchange, startup command.
-    });
+    m_session->polaczClick(originator == polacz ? Session::ConnectOrigin::PolaczItem
+                                                : Session::ConnectOrigin::Retry);
 }
 
 void TZENU::rozlacz1Click()
 {
-    guarded([] {
-        // HAND-OVER (session): the disconnect sequence runs here, including
-        // storing the port settings and the language key.
-    });
+    m_session->rozlacz1Click();
+}
+
+void TZENU::Reset1Click()
+{
+    m_session->Reset1Click();
+}
+
+void TZENU::Polacz_switchStatusChanged()
+{
+    auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch"));
+    // The link sets the switch itself after a handshake and at a disconnect;
+    // only the user's throw connects or disconnects.
+    if (sw && sw->ChangedByUser())
+        m_session->Polacz_switchStatusChanged(sw->Checked());
 }
 
 void TZENU::Exit1Click()
@@ -251,12 +304,8 @@ void TZENU::Exit1Click()
 
 void TZENU::FormClose()
 {
-    guarded([this] {
-        Timer_Czekaj_na_odczyt->stop();
-        Timer_Count->stop();
-        ComPort1->close();
-        rozlacz1Click();
-    });
+    // Timers off, port closed, then the disconnect sequence with the store.
+    m_session->windowClosing();
 }
 
 void TZENU::closeEvent(QCloseEvent *event)

@@ -2,7 +2,6 @@
 
 #include "app/InfoLinks.h"
 #include "app/MainMenu.h"
-#include "app/WindowLinkState.h"
 
 #include "i18n/LanguageTable.h"
 
@@ -18,6 +17,12 @@ class QLabel;
 class QTabWidget;
 class QTimer;
 class TSerialPort;
+class Session;
+class SessionLanguageStore;
+class SessionPort;
+class SessionTimer;
+class SerialFrameWriter;
+class WindowLinkView;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -55,8 +60,13 @@ public:
         return findChild<T *>(name);
     }
 
-    WindowLinkState &linkState() { return m_link; }
-    const WindowLinkState &linkState() const { return m_link; }
+    // The controller link: connect, polling, the command queue.
+    Session &session() { return *m_session; }
+    const Session &session() const { return *m_session; }
+    WindowLinkView &linkView() { return *m_linkView; }
+
+    // -1 while no calibration runs, otherwise the step number.
+    int CalibrationStep = -1;
 
     // Name of the chosen language menu item ("PolskiPL" unless stored otherwise).
     QString currentLanguageKey() const { return m_languageKey; }
@@ -75,8 +85,12 @@ public:
     void zmien_port_COM(QAction *portItem);
     void Exit1Click();
     void FormClose();
+    // Originator `polacz` (directly or through a port item or the switch);
+    // nullptr is the link retrying by itself.
     void polaczClick(QObject *originator);
     void rozlacz1Click();
+    void Reset1Click();
+    void Polacz_switchStatusChanged();
     void Check_jazyk(QAction *languageItem);
     void LangClick(QObject *flagButton);
     // Puts the texts of the chosen language into the window and the messages.
@@ -91,7 +105,9 @@ protected:
 
 private:
     void buildWindow();
+    void buildLink();
     void connectEvents();
+    void connectLinkEvents();
     // The language switch without its own failure boundary.
     void chooseLanguage(QAction *languageItem);
     // Runs one handler; any failure ends that handler and is shown to the
@@ -99,7 +115,6 @@ private:
     void guarded(const std::function<void()> &handler);
 
     PortLister m_portLister;
-    WindowLinkState m_link;
     QString m_languageKey = QStringLiteral("PolskiPL");
     MainMenu m_menu;
     QLabel *m_statusPanel = nullptr;
@@ -108,4 +123,13 @@ private:
     QWidget *m_infoPanel = nullptr;
     std::unique_ptr<InfoLinks> m_links;
     std::optional<LanguageTable> m_texts;
+
+    // The session holds references to these; they live as long as it does.
+    std::unique_ptr<SessionPort> m_sessionPort;
+    std::unique_ptr<SerialFrameWriter> m_frameWriter;
+    std::unique_ptr<SessionTimer> m_pollTimer;
+    std::unique_ptr<SessionTimer> m_answerTimer;
+    std::unique_ptr<SessionLanguageStore> m_languageStore;
+    std::unique_ptr<WindowLinkView> m_linkView;
+    std::unique_ptr<Session> m_session;
 };

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "link/LinkInterfaces.h"
+#include "live/LiveValues.h"
+
+#include <QByteArray>
+
+class TZENU;
+
+// The link session's view of the main window: its message boxes, status bar,
+// the long-exchange look, the connection switch, the file menu and the lamps
+// the link owns. The session decides when; this only reaches the components.
+class WindowLinkView : public LinkView
+{
+public:
+    static constexpr unsigned GreyRgb = 0x808080; // clGray
+
+    explicit WindowLinkView(TZENU &window) : m_window(window) {}
+
+    void showMessage(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+    QString messageText(int row) const override;
+    QString currentLanguageKey() const override;
+
+    QString statusText() const override;
+    void setStatusText(const QString &text) override;
+
+    void setWindowEnabled(bool enabled) override;
+    void setLinkPanelsGrey(bool grey) override;
+
+    void setConnectSwitchOn(bool on) override;
+    void setConnectSwitchOnText(const QString &text) override;
+
+    void setFileMenuAvailable(bool available) override;
+    void setErrorLedVisible(bool visible) override;
+    QString faultMemoText() const override;
+    void setFaultMemoText(const QString &text) override;
+    void setReserveLedsFlashing(bool flashing) override;
+    void resetInjectorLeds() override;
+    void uncheckScopeLambdaButtons() override;
+
+    void applySettingsFrame(const QByteArray &settings) override;
+    void applyLiveFrame(const QByteArray &answer) override;
+    void writeDataFile() override;
+
+    // What the last ApplyLiveFrame was given, its decoded values and how many
+    // frames there were, until the live displays take the values themselves.
+    const QByteArray &lastLiveAnswer() const { return m_lastLive; }
+    const LiveValues &lastLiveValues() const { return m_lastValues; }
+    int liveFramesApplied() const { return m_liveFrames; }
+
+private:
+    TZENU &m_window;
+    QByteArray m_lastLive;
+    LiveValues m_lastValues;
+    int m_liveFrames = 0;
+};
