@@ -150,6 +150,17 @@ TEST_F(E2eFixture, SessionFromConnectToDisconnect)
     QTest::qWait(800);
     EXPECT_EQ(sentByProgram(), sentAtDisconnect);
     EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
+
+    // A second handshake in the same run takes any firmware and leaves the
+    // version shown alone.
+    sim->command(QStringLiteral("line firmware 3.7.6"));
+    w.polacz->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    EXPECT_EQ(countIn(StartupCode), 2);
+    EXPECT_EQ(w.statusPanelText(), QStringLiteral("ZENU ver. 3.07.07"));
+    ASSERT_EQ(session().storedSettings().size(), 602);
+    EXPECT_EQ(uint8_t(session().storedSettings()[6]), 6); // the block did report 3.7.6
+    EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
 }
 
 // --- ways the link ends ------------------------------------------------------

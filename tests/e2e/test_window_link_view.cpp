@@ -80,12 +80,15 @@ TEST_P(ViewEffect, ReachesTheComponent)
     const ViewCase &c = GetParam();
     for (const char *name : {"Polacz_switch", "Cyl_0_led", "Cyl_7_led", "rezerwa_led_gora", "Rezerwa_led_panel"})
         ASSERT_NE(part(name), nullptr) << name;
+    // A port name, so that a change wrongly taken for the user's would act.
+    window->ComPort1->setPort(QStringLiteral("COM9"));
     if (c.before)
         c.before(*this, *window);
     c.act(window->linkView());
     c.check(*window);
-    // None of these is a user's action: the link does not move.
+    // None of these is a user's action: no connect, no disconnect sequence.
     EXPECT_TRUE(window->session().linkState().isEmpty());
+    EXPECT_EQ(window->linkView().liveFramesApplied(), 0);
     EXPECT_FALSE(window->ComPort1->connected());
     EXPECT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
 }
