@@ -36,7 +36,7 @@ protected:
     {
         startBoth({QStringLiteral("--warm")});
         window->component<QAction>(kCom)->trigger();
-        ASSERT_TRUE(waitConnected()) << watcher->messages().join(" | ").toStdString();
+        ASSERT_TRUE(waitConnected()) << linkReport();
         // A few frames so that every display has had its first value.
         const int polls = countIn(PollCode);
         ASSERT_TRUE(waitFor([&] { return countIn(PollCode) >= polls + 3; }, 5000));

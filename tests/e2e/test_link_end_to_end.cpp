@@ -255,3 +255,37 @@ const EndingCase kEndings[] = {
 
 INSTANTIATE_TEST_SUITE_P(E2e, LinkEnding, ::testing::ValuesIn(kEndings),
                          [](const auto &info) { return std::string(info.param.label); });
+
+// Closing the window while polling ends the link as "Rozłącz" does.
+TEST_F(E2eFixture, ClosingTheWindowWhileConnectedStoresAndStops)
+{
+    startBoth();
+    TZENU &w = *window;
+    w.polacz->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    ASSERT_TRUE(waitFor([this] { return countIn(PollCode) >= 2; }, 4000));
+    // Forget what start-up found, so only the close can put it back.
+    {
+        RegistryKey port(kPortKey);
+        port.remove(QStringLiteral("Port"));
+        port.flush();
+        RegistryKey lang(SessionLanguageStore::KeyPath);
+        lang.remove(SessionLanguageStore::ValueName);
+        lang.flush();
+    }
+    ASSERT_FALSE(RegistryKey(kPortKey).readString(QStringLiteral("Port")).has_value());
+
+    w.close();
+
+    EXPECT_TRUE(session().linkState().isEmpty());
+    EXPECT_FALSE(w.ComPort1->connected());
+    EXPECT_FALSE(w.Timer_Count->isActive());
+    EXPECT_FALSE(w.Timer_Czekaj_na_odczyt->isActive());
+    EXPECT_EQ(RegistryKey(kPortKey).readString(QStringLiteral("Port")), std::optional<QString>(kCom));
+    EXPECT_EQ(RegistryKey(SessionLanguageStore::KeyPath).readString(SessionLanguageStore::ValueName),
+              std::optional<QString>(QStringLiteral("PolskiPL")));
+    const int sent = countIn(PollCode);
+    QTest::qWait(700);
+    EXPECT_EQ(countIn(PollCode), sent);
+    EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
+}
