@@ -63,11 +63,6 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's own event dispatcher: on the glib one the serial layer currently
-    // ends the link within the first paced answer (a socket notifier reading
-    // 0 bytes after bytesWaiting() drained the device is taken as ReadError).
-    // Drop this once the serial layer ignores such empty reads.
-    qputenv("QT_NO_GLIB", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
 

@@ -354,10 +354,10 @@ int TCustomSerialPort::bytesWaiting()
     if (!d->connected)
         throw ESerialPort(QStringLiteral("ClearCommError function failed"),
                           int(QSerialPort::NotOpenError));
-    // Pull in whatever the device holds right now, so the count covers bytes
-    // that arrived after the event that led here.
-    if (!s.waitForReadyRead(0) && !quietWaitEnd(s))
-        raise("ClearCommError function failed", s);
+    // Only what the notifier has pulled in. A wait here would drain the device
+    // behind the socket notifier, whose next read then finds nothing, which
+    // QSerialPort records as a read error or, worse, as a resource error that
+    // silently stops every further notification.
     return int(s.bytesAvailable());
 }
 

@@ -16,18 +16,6 @@
 
 namespace {
 
-// Known defect of the serial layer: on the glib event dispatcher a socket
-// notifier that fires after TCustomSerialPort::bytesWaiting() has already
-// drained the device reads 0 bytes, QSerialPort records that as ReadError and
-// the next read() raises "ReadFile function failed", ending the link within
-// the first answer at 7200 baud. Qt's own dispatcher polls only after posted
-// events, so the race cannot happen there. Remove this once the serial layer
-// ignores such empty reads; the tests must then pass as they are.
-const bool kOwnDispatcher = [] {
-    qputenv("QT_NO_GLIB", "1");
-    return true;
-}();
-
 constexpr int StartupCode = 0x66;
 constexpr int PollCode = 0x55;
 constexpr int ResetCode = 0x26;
