@@ -5,6 +5,7 @@
 #include "widgets/T270Meter.h"
 
 #include "link/ComPortMap.h"
+#include "link/Session.h"
 #include "link/ESerialPort.h"
 #include "link/TSerialPort.h"
 
@@ -81,13 +82,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WindowFixture, StartupResetsLinkStateAndGivesTheEngineDialItsIdleLook)
 {
     TZENU &w = start({QStringLiteral("COM1")});
-    const WindowLinkState &link = w.linkState();
-    EXPECT_TRUE(link.currentSlot.isEmpty() && link.nextSlot.isEmpty() && link.afterNextSlot.isEmpty());
-    EXPECT_TRUE(link.linkState.isEmpty());
-    EXPECT_TRUE(link.rxBuffer.isEmpty());
-    EXPECT_EQ(link.lastCommandCode, -1);
-    EXPECT_EQ(link.calibrationStep, -1);
-    EXPECT_EQ(link.connectRetries, 5);
+    const Session &link = w.session();
+    EXPECT_TRUE(link.queue().current().isEmpty() && link.queue().next().isEmpty()
+                && link.queue().afterNext().isEmpty());
+    EXPECT_TRUE(link.linkState().isEmpty());
+    EXPECT_TRUE(link.rxBuffer().isEmpty());
+    EXPECT_EQ(link.lastCommandCode(), -1);
+    EXPECT_EQ(w.CalibrationStep, -1);
+    EXPECT_EQ(link.connectRetries(), 5);
 
     auto *dial = qobject_cast<T270Meter *>(w.RPM_zegar);
     ASSERT_NE(dial, nullptr);
@@ -194,7 +196,7 @@ TEST_F(WindowFixture, ListingFailureStopsStartupWithTheWindowDefinitionsState)
     EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->SectorSettings().Offset(), 0);
     EXPECT_EQ(qobject_cast<T270Meter *>(w.RPM_zegar)->ArrowSettings().Shape(), 6);
     // The link state was emptied before the listing failed.
-    EXPECT_EQ(w.linkState().lastCommandCode, -1);
+    EXPECT_EQ(w.session().lastCommandCode(), -1);
 }
 
 TEST_F(WindowFixture, LoadFailureSkipsCheckMarksLanguageAndDialLook)
@@ -210,7 +212,7 @@ TEST_F(WindowFixture, LoadFailureSkipsCheckMarksLanguageAndDialLook)
     // Steps before the load did run.
     EXPECT_EQ(texts(w.PortCOM), QStringList({"COM1", "COM4"}) + kTail);
     EXPECT_EQ(w.ComPort1->port(), QStringLiteral("COM1"));
-    EXPECT_EQ(w.linkState().connectRetries, 5);
+    EXPECT_EQ(w.session().connectRetries(), 5);
     // Steps after it did not.
     EXPECT_TRUE(checkedNames(w.PortCOM).isEmpty());
     EXPECT_EQ(w.currentLanguageKey(), QStringLiteral("PolskiPL"));
@@ -228,7 +230,6 @@ TEST_F(WindowFixture, PortThatCannotOpenShowsTheSerialMessageAndDoesNotConnect)
 {
     TZENU &w = start({QStringLiteral("COM1"), QStringLiteral("COM4")});
     item(QStringLiteral("COM1"))->setChecked(true);
-    w.linkState().connectRetries = 2;
 
     item(QStringLiteral("COM4"))->trigger();
 
@@ -239,7 +240,9 @@ TEST_F(WindowFixture, PortThatCannotOpenShowsTheSerialMessageAndDoesNotConnect)
     EXPECT_EQ(w.ComPort1->baudRate(), BaudRateChoice::Custom);
     EXPECT_EQ(checkedNames(w.PortCOM), QStringList{"COM4"});
     EXPECT_FALSE(w.ComPort1->connected());
-    EXPECT_EQ(w.linkState().connectRetries, 2); // no connect attempted
+    // No connect attempted: no handshake state, no answer time-out running.
+    EXPECT_TRUE(w.session().linkState().isEmpty());
+    EXPECT_FALSE(w.Timer_Czekaj_na_odczyt->isActive());
 }
 
 // A pseudo-terminal registered under a COM name stands in for an adapter.
@@ -278,7 +281,6 @@ TEST_F(WindowFixture, PortThatOpensStartsTheConnectFromTheConnectItem)
     TZENU &w = start({QStringLiteral("COM1"), QStringLiteral("COM4")});
     ASSERT_EQ(checkedNames(w.PortCOM), QStringList{"COM1"});
     ASSERT_EQ(w.ComPort1->baudRate(), BaudRateChoice::Br9600);
-    w.linkState().connectRetries = 1;
 
     item(QStringLiteral("COM4"))->trigger();
 
@@ -287,18 +289,20 @@ TEST_F(WindowFixture, PortThatOpensStartsTheConnectFromTheConnectItem)
     EXPECT_EQ(w.ComPort1->port(), QStringLiteral("COM4"));
     EXPECT_EQ(w.ComPort1->baudRate(), BaudRateChoice::Custom);
     EXPECT_EQ(checkedNames(w.PortCOM), QStringList{"COM4"});
-    EXPECT_EQ(w.linkState().connectRetries, 5);
+    // The connect of the "Połącz" item: a fresh budget and the handshake begun.
+    EXPECT_EQ(w.session().connectRetries(), 5);
+    EXPECT_EQ(w.session().linkState(), Session::WaitStart);
+    EXPECT_TRUE(w.Timer_Czekaj_na_odczyt->isActive());
     w.ComPort1->close();
 }
 
 TEST_F(WindowFixture, ConnectRetriesResetOnlyForTheConnectItem)
 {
     TZENU &w = start(QStringList{});
-    w.linkState().connectRetries = 3;
-    w.polaczClick(nullptr); // a retry of the session itself
-    EXPECT_EQ(w.linkState().connectRetries, 3);
+    w.polaczClick(nullptr); // a retry of the session itself uses up an attempt
+    EXPECT_EQ(w.session().connectRetries(), 4);
     w.polacz->trigger();
-    EXPECT_EQ(w.linkState().connectRetries, 5);
+    EXPECT_EQ(w.session().connectRetries(), 5);
 }
 
 // --- leaving -------------------------------------------------------------------
