@@ -3,6 +3,7 @@
 #include "app/CalibrationMapTabs.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
+#include "app/LiveDisplay.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
@@ -65,6 +66,13 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
     });
     buildLink();
+    m_live = std::make_unique<LiveDisplay>(
+        this, languageTable(),
+        [this](int retries, const QByteArray &body) {
+            m_session->setCommandRetries(retries);
+            m_session->QueueCommand(body);
+        },
+        [this] { return CalibrationStep; });
     connectEvents();
     connectLinkEvents();
     FormCreate();

@@ -23,6 +23,7 @@ class SessionPort;
 class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
+class LiveDisplay;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -64,6 +65,8 @@ public:
     Session &session() { return *m_session; }
     const Session &session() const { return *m_session; }
     WindowLinkView &linkView() { return *m_linkView; }
+    // The live frame on the displays, the fault list and the scope.
+    LiveDisplay &liveDisplay() { return *m_live; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -132,4 +135,5 @@ private:
     std::unique_ptr<SessionLanguageStore> m_languageStore;
     std::unique_ptr<WindowLinkView> m_linkView;
     std::unique_ptr<Session> m_session;
+    std::unique_ptr<LiveDisplay> m_live;
 };

@@ -1,5 +1,6 @@
 #include "app/WindowLinkView.h"
 
+#include "app/LiveDisplay.h"
 #include "app/TZENU.h"
 #include "app/UserMessage.h"
 
@@ -174,10 +175,11 @@ void WindowLinkView::applyLiveFrame(const QByteArray &answer)
 {
     // Kept whole, short or not: an acknowledgement or the 500 rest bytes of a
     // disconnect are frames too. The decoder leaves out what a short answer
-    // does not carry. Putting the values on the displays is not wired yet.
+    // does not carry.
     m_lastLive = answer;
     m_lastValues = LiveFrameDecoder::decode(answer);
     ++m_liveFrames;
+    m_window.liveDisplay().applyLiveFrame(answer);
 }
 
 void WindowLinkView::writeDataFile()

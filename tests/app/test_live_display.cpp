@@ -34,12 +34,6 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace {
 
-struct Queued
-{
-    int retries = 0;
-    QByteArray body;
-};
-
 // A warm engine at idle on gas: every field holds a value of its own, so a
 // display fed from the wrong byte shows a wrong number.
 QByteArray idleFrame(std::vector<std::pair<int, int>> extra = {})
@@ -80,19 +74,9 @@ protected:
     {
         WindowFixture::SetUp();
         start({});
-        m_live = std::make_unique<LiveDisplay>(
-            window.get(), window->languageTable(),
-            [this](int retries, const QByteArray &body) { queued.push_back({retries, body}); },
-            [this] { return calibrationStep; });
     }
 
-    void TearDown() override
-    {
-        m_live.reset();
-        WindowFixture::TearDown();
-    }
-
-    LiveDisplay &live() { return *m_live; }
+    LiveDisplay &live() { return window->liveDisplay(); }
     void apply(const QByteArray &frame) { live().applyLiveFrame(frame); }
 
     template <class T = QWidget>
@@ -111,12 +95,6 @@ protected:
     }
     TMiniTrend *scope() { return w<TMiniTrend>(QStringLiteral("Oscyloskop")); }
     void choose(const char *button) { w<QRadioButton>(QString::fromLatin1(button))->click(); }
-
-    std::vector<Queued> queued;
-    int calibrationStep = -1;
-
-private:
-    std::unique_ptr<LiveDisplay> m_live;
 };
 
 struct Shown
@@ -326,22 +304,42 @@ TEST_F(LiveDisplayTest, BannerClickBringsTheErrorTab)
     EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("TabSheet5"));
 }
 
-TEST_F(LiveDisplayTest, ResetQueuesTheLogClearAndEmptiesBothLists)
+TEST_F(LiveDisplayTest, ResetEmptiesBothListsUntilTheNextFrame)
 {
     apply(idleFrame({{34, 0xFB}}));
     w<QPlainTextEdit>(QStringLiteral("Register_errors_memo"))->setPlainText(QStringLiteral("1 - logged"));
     ASSERT_FALSE(memo().isEmpty());
 
     w<QPushButton>(QStringLiteral("Button2"))->click();
-    ASSERT_EQ(queued.size(), 1u);
-    EXPECT_EQ(queued[0].retries, 5);
-    EXPECT_EQ(queued[0].body, QByteArray::fromHex("1000"));
     EXPECT_TRUE(memo().isEmpty());
     EXPECT_TRUE(memo("Register_errors_memo").isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
 
     // The next frame lists the current faults again.
     apply(idleFrame({{34, 0xFB}}));
     EXPECT_FALSE(memo().isEmpty());
+}
+
+// The Error tab alone: what the reset hands to the link.
+TEST(FaultsTabAlone, ResetQueuesTheLogClearWithFiveRetries)
+{
+    QWidget root;
+    auto *reset = new QPushButton(QStringLiteral("Reset"), &root);
+    reset->setObjectName(QStringLiteral("Button2"));
+    auto *current = new QPlainTextEdit(QStringLiteral("1 - x"), &root);
+    current->setObjectName(QStringLiteral("Actual_errors_Memo"));
+    NamedComponents components(&root);
+    std::vector<std::pair<int, QByteArray>> queued;
+    FaultsTab tab(components, nullptr, [&](int retries, const QByteArray &body) { queued.emplace_back(retries, body); });
+
+    reset->click();
+    reset->click();
+    ASSERT_EQ(queued.size(), 2u);
+    for (const auto &[retries, body] : queued) {
+        EXPECT_EQ(retries, 5);
+        EXPECT_EQ(body, QByteArray::fromHex("1000"));
+    }
+    EXPECT_TRUE(current->toPlainText().isEmpty());
 }
 
 TEST_F(LiveDisplayTest, CylinderChoiceMovesTheBarAndNamesItOnlyWhenItsInjectorIsActive)
@@ -521,7 +519,7 @@ TEST_F(LiveDisplayTest, TimeCurvesAndCalibrationAreCalledLastInTheirOrder)
     EXPECT_EQ(live().timeTables().GasTimeTable()[13], 23);
 
     calls.clear();
-    calibrationStep = 3;
+    window->CalibrationStep = 3;
     const QByteArray frame = idleFrame({{36, 42}});
     apply(frame);
     EXPECT_EQ(calls, (QStringList{QStringLiteral("curves 2 memo=0"), QStringLiteral("sample 42")}));

@@ -35,6 +35,10 @@ protected:
     void connectWarm()
     {
         startBoth({QStringLiteral("--warm")});
+        // Give the new window its first moments before the handshake: a
+        // startup answer that piles up unread while the window is still
+        // settling makes the serial layer report a read failure.
+        QTest::qWait(400);
         window->component<QAction>(kCom)->trigger();
         ASSERT_TRUE(waitConnected()) << linkReport();
         // A few frames so that every display has had its first value.
@@ -76,7 +80,7 @@ TEST_F(E2eLive, GaugesOfAWarmIdleEngineMoveWithinTheirRanges)
         {"TempWoda", 60, 100},          {"TempGaz", 40, 100},           {"Slala_P_MAP", 20, 60},
         {"P_MAP_edit", 20, 60},         {"Skala_P1_MAP", 0.6f, 1.4f},   {"lambda_1", 0.0f, 1.0f},
         {"lambda_2", 0.0f, 1.0f},       {"Skala_PB_time", 1.5f, 6.0f},  {"Skala_PB_time1", 1.5f, 6.0f},
-        {"Skala_PB_time4", 1.5f, 6.0f}, {"Skala_LPG_time", 1.0f, 8.0f},
+        {"Skala_PB_time4", 1.5f, 6.0f}, {"Skala_LPG_time", 0.0f, 8.0f},
     };
     QSet<float> lambdaSeen;
     for (int frame = 0; frame < 8; ++frame) {
@@ -86,6 +90,9 @@ TEST_F(E2eLive, GaugesOfAWarmIdleEngineMoveWithinTheirRanges)
             EXPECT_LE(value(r.gauge), r.high) << r.gauge;
         }
         lambdaSeen.insert(value("lambda_1"));
+        // Until the engine has gone over to gas its gas time may be 0; both
+        // gas bars show the same time either way.
+        EXPECT_EQ(value("Skala_LPG_time"), value("Skala_LPG_time1"));
     }
     // The probe swings in closed loop: the gauge follows the frames.
     EXPECT_GE(lambdaSeen.size(), 3);
