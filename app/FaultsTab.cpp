@@ -40,7 +40,7 @@ void FaultsTab::showCurrentFaults(const LiveValues &values)
     const QList<CurrentFaults::Line> lines =
         CurrentFaults::lines(values, [this](int row) { return messageText(row); });
 
-    // One line per fault; the text box breaks lines by itself, a CR would show.
+    // One line per fault; a break after the last one would show as an empty line.
     QStringList text;
     for (const CurrentFaults::Line &line : lines)
         text << line.text;

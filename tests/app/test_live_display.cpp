@@ -22,7 +22,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 
+#include <algorithm>
 #include <ostream>
 #include <vector>
 
@@ -269,7 +271,9 @@ TEST_F(LiveDisplayTest, CurrentFaultsAreListedOneLineEach)
         SCOPED_TRACE(testing::Message() << std::hex << c.b34 << ' ' << c.b35 << ' ' << c.b48);
         apply(idleFrame({{34, c.b34}, {35, c.b35}, {48, c.b48}}));
         EXPECT_EQ(memo(), c.lines.join(QLatin1Char('\n')));
-        EXPECT_FALSE(memo().contains(QLatin1Char('\r')));
+        // One line per fault and no empty line after the last one.
+        EXPECT_EQ(w<QPlainTextEdit>(QStringLiteral("Actual_errors_Memo"))->document()->blockCount(),
+                  std::max<qsizetype>(1, c.lines.size()));
         EXPECT_EQ(w(QStringLiteral("Error_Led"))->isVisibleTo(window.get()), !c.lines.isEmpty());
     }
 }
