@@ -35,10 +35,6 @@ protected:
     void connectWarm()
     {
         startBoth({QStringLiteral("--warm")});
-        // Give the new window its first moments before the handshake: a
-        // startup answer that piles up unread while the window is still
-        // settling makes the serial layer report a read failure.
-        QTest::qWait(400);
         window->component<QAction>(kCom)->trigger();
         ASSERT_TRUE(waitConnected()) << linkReport();
         // A few frames so that every display has had its first value.
