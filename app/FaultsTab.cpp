@@ -96,6 +96,9 @@ QString FaultsTab::messageText(int row) const
 
 void FaultsTab::setMemo(const char *name, const QString &text)
 {
-    if (auto *memo = m_components.find<QPlainTextEdit>(QString::fromLatin1(name)))
+    // Rebuilt from every frame, but mostly unchanged: keep the reader's
+    // scroll position and selection, and the per-frame cost down.
+    auto *memo = m_components.find<QPlainTextEdit>(QString::fromLatin1(name));
+    if (memo && memo->toPlainText() != text)
         memo->setPlainText(text);
 }
