@@ -28,7 +28,7 @@ struct DialSetup
 const DialSetup kToGas[] = {
     {"RPM_Prog_przel",
      {.valueFrom = 300.0f, .valueTo = 6000.0f, .digitalFrom = 3, .digitalTo = 60, .format = QStringLiteral("###0"),
-      .unit = QStringLiteral("rpm")}},
+      .name2 = QString(), .unit = QStringLiteral("rpm")}},
     {"Temp_LPG_changer",
      {.valueFrom = 20.0f, .valueTo = 90.0f, .digitalFrom = 20, .digitalTo = 90, .format = QStringLiteral("##0"),
       .name2 = QStringLiteral("Temperatura"), .unit = QStringLiteral("°C")}},
@@ -41,7 +41,8 @@ const DialSetup kToGas[] = {
 };
 const DialSetup kToPetrol[] = {
     {"RPM_Max_To_Petrol",
-     {.valueTo = 12000.0f, .digitalTo = 120, .format = QStringLiteral("####0"), .unit = QStringLiteral("rpm")}},
+     {.valueTo = 12000.0f, .digitalTo = 120, .format = QStringLiteral("####0"), .name2 = QString(),
+      .unit = QStringLiteral("rpm")}},
     {"T_zwloki_changer",
      {.valueTo = 1450.0f, .digitalTo = 1450, .format = QStringLiteral("###0"), .name2 = QStringLiteral("Cz. Błędu Ciś."),
       .unit = QStringLiteral("ms")}},
@@ -58,7 +59,7 @@ QGroupBox *dialGroup(const char *name, const QString &title, const DialSetup (&d
     for (const DialSetup &dial : dials)
         row->addWidget(InstrumentFactory::dial(QString::fromLatin1(dial.name), g, dial.signal));
     // A spare dial of the same group that the program never uses.
-    QWidget *spare = InstrumentFactory::dial(QString::fromLatin1(inactiveDial), g);
+    QWidget *spare = InstrumentFactory::dial(QString::fromLatin1(inactiveDial), g, SignalSetup{.name2 = QString()});
     spare->setEnabled(false);
     row->addWidget(spare);
     row->addStretch(1);

@@ -37,10 +37,12 @@ qreal TDial::textHeight() const
     return std::clamp<qreal>(height() * 0.11, 9.0, 15.0);
 }
 
-// The dial's name sits above the knob so a row of dials can be told apart.
+// The dial's second name (the one the language switch sets) sits above the
+// knob so a row of dials can be told apart; the row is kept even when empty so
+// that knobs side by side line up.
 qreal TDial::captionHeight() const
 {
-    return SignalSettings().Name1().isEmpty() ? 0.0 : textHeight() + 3;
+    return textHeight() + 3;
 }
 
 QPointF TDial::KnobCentre() const
@@ -159,7 +161,7 @@ void TDial::paintEvent(QPaintEvent *)
     const QString text = (ValueText() + u' ' + SignalSettings().ValueUnit()).trimmed();
     painter.drawText(QRectF(0, height() - th - 4, width(), th + 3), Qt::AlignCenter, text);
 
-    if (const QString name = SignalSettings().Name1(); !name.isEmpty()) {
+    if (const QString name = SignalSettings().Name2(); !name.isEmpty()) {
         f.setBold(false);
         painter.setFont(f);
         painter.drawText(QRectF(0, 1, width(), th + 2), Qt::AlignCenter,

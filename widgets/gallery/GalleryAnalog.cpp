@@ -204,7 +204,7 @@ TDial *dial(const QString &name, float from, float to, int dFrom, int dTo, const
            float value)
 {
     auto *d = new TDial;
-    d->SignalSettings().SetName1(name);
+    d->SignalSettings().SetName2(name);
     d->SignalSettings().SetValueTo(to);
     d->SignalSettings().SetDigitalTo(dTo);
     d->SignalSettings().SetValueFrom(from);
