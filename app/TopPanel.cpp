@@ -226,6 +226,11 @@ QLabel *errorBanner(QWidget *parent)
     banner->setFrameShape(QFrame::Panel);
     banner->setFrameShadow(QFrame::Raised);
     banner->setCursor(Qt::PointingHandCursor);
+    // Keep the banner's room while hidden, so the tabs do not jump each time
+    // faults come and go.
+    QSizePolicy policy = banner->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    banner->setSizePolicy(policy);
     banner->setVisible(false);
     return banner;
 }
