@@ -35,7 +35,7 @@ QString SimOptions::usage()
         "  --log FILE        one JSON line per frame in each direction\n"
         "  --script FILE     run console commands from FILE (\"wait MS\" paces them)\n"
         "  --link PATH       create a symbolic link PATH to the device\n"
-        "  --fault SPEC      start with a line fault, as the console's \"line SPEC\"\n"
+        "  --fault FAULT     start with a line fault, as the console's \"line FAULT\"\n"
         "  --seed N          seed of the engine noise (default 1)\n"
         "  --help            this text\n");
 }

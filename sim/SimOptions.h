@@ -19,7 +19,7 @@ struct SimOptions
     QString logPath;        // --log FILE
     QString scriptPath;     // --script FILE
     QString linkPath;       // --link PATH: a symbolic link to the device
-    QStringList faults;     // --fault "SPEC" (repeatable), as the console's "line SPEC"
+    QStringList faults;     // --fault "FAULT" (repeatable), as the console's "line FAULT"
     uint32_t seed = 1;      // --seed N
     bool help = false;
 
