@@ -4,6 +4,7 @@
 // first byte of the next poll, less the 240 ms poll period.
 //
 //   bench_link [--cycles N]      (default 120, at least 100)
+#include "bench/RunUntil.h"
 #include "SimFrameLog.h"
 #include "SimulatorProcess.h"
 
@@ -32,29 +33,6 @@ constexpr double TargetP99Ms = 5.0;
 int pollsSent(const QString &logPath)
 {
     return int(SimFrameLog::select(SimFrameLog::read(logPath), true, PollCode).size());
-}
-
-// Runs the event loop as the program does (no sleeping between rounds, unlike
-// QTest::qWaitFor) until `done` holds, looking every `checkMs`.
-template <class Pred>
-bool runUntil(Pred done, int timeoutMs, int checkMs)
-{
-    QEventLoop loop;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer check;
-    bool ok = false;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            ok = true;
-            loop.quit();
-        } else if (clock.elapsed() > timeoutMs) {
-            loop.quit();
-        }
-    });
-    check.start(checkMs);
-    loop.exec();
-    return ok;
 }
 
 } // namespace

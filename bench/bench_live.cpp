@@ -8,6 +8,7 @@
 //    period), which now includes decoding, applying and feeding the scope.
 //
 //   bench_live [--frames N] [--cycles N]     (defaults 2000 and 120)
+#include "bench/RunUntil.h"
 #include "SimFrameLog.h"
 #include "SimulatorProcess.h"
 
@@ -63,29 +64,6 @@ QByteArray movingFrame(int n)
     for (const auto &[offset, value] : set)
         f[offset] = char(value);
     return f;
-}
-
-// Runs the event loop as the program does (no sleeping between rounds, unlike
-// QTest::qWaitFor) until `done` holds, looking every `checkMs`.
-template <class Pred>
-bool runUntil(Pred done, int timeoutMs, int checkMs)
-{
-    QEventLoop loop;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer check;
-    bool ok = false;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            ok = true;
-            loop.quit();
-        } else if (clock.elapsed() > timeoutMs) {
-            loop.quit();
-        }
-    });
-    check.start(checkMs);
-    loop.exec();
-    return ok;
 }
 
 void prepareScope(TZENU &window)
