@@ -7,6 +7,10 @@
 void SerialFrameWriter::write(const QByteArray &bytes)
 {
     m_port.write(bytes);
+    // The driver's own work moves the bytes on to the line; give it the
+    // processor now rather than after the window has redrawn everything the
+    // tick changed, which on a busy machine holds a poll back by milliseconds.
+    QThread::yieldCurrentThread();
 }
 
 void SerialFrameWriter::pause(int milliseconds)
