@@ -108,7 +108,9 @@ void LiveDisplay::apply(const LiveDisplayAction &a, const LiveValues &values, co
             led->SetChecked(a.flag);
         break;
     case Kind::Text:
-        if (auto *edit = m_components.find<QLineEdit>(a.target))
+        // An unchanged text is left alone: setting it again would cost a
+        // relayout per frame and drop what the reader has selected there.
+        if (auto *edit = m_components.find<QLineEdit>(a.target); edit && edit->text() != a.text)
             edit->setText(a.text);
         break;
     case Kind::FeedOscilloscope:

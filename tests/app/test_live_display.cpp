@@ -125,6 +125,15 @@ TEST_F(LiveDisplayTest, FrameSetsEveryGaugeInItsUnit)
     EXPECT_EQ(w<QLineEdit>(QStringLiteral("U_zbiornika"))->text(), QStringLiteral("2") + sep + QStringLiteral("00"));
 }
 
+TEST_F(LiveDisplayTest, UnchangedTankReadingKeepsWhatTheReaderSelected)
+{
+    apply(idleFrame());
+    auto *reading = w<QLineEdit>(QStringLiteral("U_zbiornika"));
+    reading->selectAll();
+    apply(idleFrame());
+    EXPECT_EQ(reading->selectedText(), reading->text());
+}
+
 TEST_F(LiveDisplayTest, IgnitionDecidesPanelSwitchColoursAndDialLook)
 {
     struct Case
