@@ -2,9 +2,13 @@
 
 #include "widgets/TAnalogAccessible.h"
 
+#include <QEvent>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 TAnalogGControl::TAnalogGControl(QWidget *parent)
     : QWidget(parent)
@@ -16,11 +20,13 @@ TAnalogGControl::TAnalogGControl(QWidget *parent)
     m_sectors.SetOnChange([this] {
         updateSector(true);
         emit OnSettingsChange();
-        update();
+        InvalidateLayers();
     });
     m_minMax.SetOnChange([this] {
         if (m_minMax.MinSet())
             updateHint();
+        else if (m_hintDirty)
+            buildHint(); // a reset leaves the hint as it was; finish it from the extremes before the reset
         emit OnSettingsChange();
         update();
     });
@@ -54,8 +60,11 @@ void TAnalogGControl::SetValue(float value)
     updateSector(true);
     updateLimits(true);
     updateRange(true);
-    if (m_minMax.Update(value, m_clock()))
+    // The clock is read only for a new extreme: on a desktop it is a look at the time zone each time.
+    if (m_minMax.Moves(value)) {
+        m_minMax.Update(value, m_clock());
         emit OnMinMaxChange();
+    }
     updateHint();
     TAnalogAccessible::NotifyValueChanged(this);
     emit OnValueChange();
@@ -68,7 +77,7 @@ void TAnalogGControl::SetLimitUpper(float limit)
         return;
     m_limitUpper = limit;
     updateLimits(true);
-    update();
+    InvalidateLayers();
 }
 
 void TAnalogGControl::SetLimitLower(float limit)
@@ -77,7 +86,7 @@ void TAnalogGControl::SetLimitLower(float limit)
         return;
     m_limitLower = limit == 0.0f ? 0.0001f : limit;
     updateLimits(true);
-    update();
+    InvalidateLayers();
 }
 
 void TAnalogGControl::SetOptions(TGOptions options)
@@ -88,7 +97,7 @@ void TAnalogGControl::SetOptions(TGOptions options)
     m_options = options;
     updateAlarm();
     updateGeometry();
-    update();
+    InvalidateLayers();
 }
 
 void TAnalogGControl::SetSupportedOptions(TGOptions supported)
@@ -102,6 +111,9 @@ void TAnalogGControl::SetHintOptions(THintOptions options)
 {
     if (options == m_hintOptions)
         return;
+    // A hint still to be built follows the options it was updated under.
+    if (m_hintDirty)
+        buildHint();
     m_hintOptions = options;
     if (m_minMax.MinSet())
         updateHint();
@@ -172,7 +184,7 @@ void TAnalogGControl::remap()
     TAnalogAccessible::NotifyValueChanged(this);
     emit OnSettingsChange();
     updateGeometry();
-    update();
+    InvalidateLayers();
 }
 
 void TAnalogGControl::updateSector(bool notify)
@@ -244,6 +256,31 @@ void TAnalogGControl::updateHint()
 {
     if (!m_hintOptions.testFlag(hoAutoHint))
         return;
+    m_hintMin = m_minMax.Min();
+    m_hintMax = m_minMax.Max();
+    m_hintMinTime = m_minMax.MinTime();
+    m_hintMaxTime = m_minMax.MaxTime();
+    m_hintDirty = true;
+    m_toolTipStale = true;
+}
+
+const QString &TAnalogGControl::Hint() const
+{
+    if (m_hintDirty)
+        buildHint();
+    return m_hint;
+}
+
+QString TAnalogGControl::toolTip() const
+{
+    if (m_toolTipStale)
+        return QString(Hint()).replace(u'\r', u'\n');
+    return QWidget::toolTip();
+}
+
+void TAnalogGControl::buildHint() const
+{
+    m_hintDirty = false;
     const QLocale locale;
     const QString &unit = m_signal.ValueUnit();
     auto extreme = [&](const QString &label, float value, const QDateTime &when) {
@@ -258,15 +295,172 @@ void TAnalogGControl::updateHint()
     if (m_hintOptions.testFlag(hoValue))
         lines << QStringLiteral("Value= ") + m_valueText + u' ' + unit;
     if (m_hintOptions.testFlag(hoMin))
-        lines << extreme(QStringLiteral("MIN= "), m_minMax.Min(), m_minMax.MinTime());
+        lines << extreme(QStringLiteral("MIN= "), m_hintMin, m_hintMinTime);
     if (m_hintOptions.testFlag(hoMax))
-        lines << extreme(QStringLiteral("MAX= "), m_minMax.Max(), m_minMax.MaxTime());
+        lines << extreme(QStringLiteral("MAX= "), m_hintMax, m_hintMaxTime);
     if (m_hintOptions.testFlag(hoName1))
         lines << m_signal.Name1();
     if (m_hintOptions.testFlag(hoName2))
         lines << m_signal.Name2();
     m_hint = lines.join(u'\r');
-    setToolTip(QString(m_hint).replace(u'\r', u'\n'));
+}
+
+void TAnalogGControl::syncToolTip()
+{
+    if (!m_toolTipStale)
+        return;
+    m_toolTipStale = false;
+    setToolTip(QString(Hint()).replace(u'\r', u'\n'));
+}
+
+bool TAnalogGControl::event(QEvent *event)
+{
+    // Whoever shows the tooltip reads QWidget's copy: bring it up to date first.
+    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis)
+        syncToolTip();
+    return QWidget::event(event);
+}
+
+void TAnalogGControl::changeEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        InvalidateLayers();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TAnalogGControl::InvalidateLayers()
+{
+    for (Layer &layer : m_layers)
+        layer.valid = false;
+    update();
+}
+
+void TAnalogGControl::SetLayered(bool on)
+{
+    if (on == m_layered)
+        return;
+    m_layered = on;
+    for (Layer &layer : m_layers)
+        layer = Layer();
+    update();
+}
+
+bool TAnalogGControl::BeginLayers(const QPainter &painter)
+{
+    // Copies land pixel for pixel only under a plain scale with whole-pixel offsets.
+    const QTransform t = painter.deviceTransform();
+    m_paintRatio = 0.0;
+    if (!m_layered)
+        return false;
+    // Printers, pictures and other vector devices get the drawing itself, not pixels.
+    if (!painter.paintEngine() || painter.paintEngine()->type() != QPaintEngine::Raster)
+        return false;
+    if (t.type() > QTransform::TxScale || t.m11() <= 0.0 || t.m11() != t.m22())
+        return false;
+    if (t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    m_paintRatio = t.m11();
+    return true;
+}
+
+QPixmap &TAnalogGControl::layerFor(int slot, quint64 key, const std::function<void(QPainter &)> &draw)
+{
+    Layer &layer = m_layers[size_t(slot)];
+    const QSize pixels = (QSizeF(size()) * m_paintRatio).toSize();
+    if (layer.valid && layer.key == key && layer.ratio == m_paintRatio && layer.pixmap.size() == pixels)
+        return layer.pixmap;
+    if (layer.pixmap.size() != pixels)
+        layer.pixmap = QPixmap(pixels);
+    layer.pixmap.setDevicePixelRatio(m_paintRatio);
+    layer.pixmap.fill(Qt::transparent);
+    {
+        QPainter p(&layer.pixmap);
+        // What a painter opened on the widget itself starts with.
+        p.setFont(font());
+        p.setPen(palette().color(foregroundRole()));
+        p.setRenderHint(QPainter::Antialiasing, true);
+        draw(p);
+    }
+    layer.ratio = m_paintRatio;
+    layer.key = key;
+    layer.valid = true;
+    return layer.pixmap;
+}
+
+void TAnalogGControl::PaintLayer(QPainter &painter, int slot, quint64 key, const std::function<void(QPainter &)> &draw)
+{
+    if (m_paintRatio <= 0.0) {
+        painter.save();
+        draw(painter);
+        painter.restore();
+        return;
+    }
+    painter.drawPixmap(QPointF(0, 0), layerFor(slot, key, draw));
+}
+
+void TAnalogGControl::PrepareLayer(int slot, quint64 key, const std::function<void(QPainter &)> &draw)
+{
+    if (m_paintRatio > 0.0)
+        layerFor(slot, key, draw);
+}
+
+void TAnalogGControl::CopyFromLayer(QPainter &painter, int slot, const QRect &deviceRect) const
+{
+    const QPixmap &pixmap = m_layers[size_t(slot)].pixmap;
+    const QRect source = deviceRect & QRect(QPoint(0, 0), pixmap.size());
+    if (source.isEmpty() || m_paintRatio <= 0.0)
+        return;
+    const qreal r = m_paintRatio;
+    painter.drawPixmap(QRectF(source.x() / r, source.y() / r, source.width() / r, source.height() / r), pixmap,
+                       QRectF(source));
+}
+
+void TAnalogGControl::PaintSpanFromLayer(QPainter &painter, int slot, const QRectF &span, Qt::Orientation along,
+                                         const std::function<void(QPainter &)> &exact)
+{
+    if (span.isEmpty())
+        return;
+    if (m_paintRatio <= 0.0) {
+        painter.save();
+        exact(painter);
+        painter.restore();
+        return;
+    }
+    const qreal r = m_paintRatio;
+    const bool vertical = along == Qt::Vertical;
+    const qreal a = (vertical ? span.top() : span.left()) * r;
+    const qreal b = (vertical ? span.bottom() : span.right()) * r;
+    const int across0 = int(std::floor((vertical ? span.left() : span.top()) * r)) - 1;
+    const int across1 = int(std::ceil((vertical ? span.right() : span.bottom()) * r)) + 1;
+    auto band = [&](int from, int to) {
+        return vertical ? QRect(across0, from, across1 - across0, to - from)
+                        : QRect(from, across0, to - from, across1 - across0);
+    };
+    auto exactIn = [&](int from, int to) {
+        if (to <= from)
+            return;
+        const QRect d = band(from, to);
+        painter.save();
+        painter.setClipRect(QRectF(d.x() / r, d.y() / r, d.width() / r, d.height() / r), Qt::IntersectClip);
+        exact(painter);
+        painter.restore();
+    };
+    const int inner0 = int(std::ceil(a));
+    const int inner1 = int(std::floor(b));
+    if (inner1 <= inner0) {
+        exactIn(int(std::floor(a)), int(std::ceil(b)));
+        return;
+    }
+    CopyFromLayer(painter, slot, band(inner0, inner1));
+    exactIn(int(std::floor(a)), inner0);
+    exactIn(inner1, int(std::ceil(b)));
 }
 
 TFlashTimer *TAnalogGControl::flashTimer() const
@@ -300,6 +494,15 @@ QRect TAnalogGControl::DrawBevels(QPainter &painter, QRect rect) const
         rect.adjust(2, 2, -2, -2);
     }
     painter.restore();
+    return rect;
+}
+
+QRect TAnalogGControl::InsideBevels(QRect rect) const
+{
+    if (m_options.testFlag(opBevelOuter))
+        rect.adjust(3, 3, -3, -3);
+    if (m_options.testFlag(opBevelInner))
+        rect.adjust(2, 2, -2, -2);
     return rect;
 }
 

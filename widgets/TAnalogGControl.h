@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFlags>
 #include <QPointer>
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -80,8 +81,11 @@ public:
 
     THintOptions HintOptions() const { return m_hintOptions; }
     void SetHintOptions(THintOptions options);
-    // Lines joined by "\r", as built by the automatic hint.
-    const QString &Hint() const { return m_hint; }
+    // Lines joined by "\r", as built by the automatic hint. Values arrive far more often than anyone
+    // reads the hint, so it is put together when read.
+    const QString &Hint() const;
+    // The hint as the tooltip shows it; QWidget::toolTip() is brought up to date on the tooltip event.
+    QString toolTip() const;
 
     // Per-mille position of the value, not limited; PerMilleDrawn() is limited to 0..1000.
     int PerMille() const { return m_perMille; }
@@ -113,6 +117,10 @@ public:
 
     QSize minimumSizeHint() const override;
 
+    // With layers off every part is drawn on each paint, as for a printer; on by default.
+    bool Layered() const { return m_layered; }
+    void SetLayered(bool on);
+
 signals:
     void OnValueChange();
     void OnLimit(bool upperViolated, bool lowerViolated);
@@ -122,6 +130,36 @@ signals:
     void OnSettingsChange();
 
 protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+    // Drawing in layers. Everything a kind draws that does not follow the value goes into a cached
+    // pixmap at the target's pixel ratio, rebuilt only when something it shows changes; each paint
+    // copies it and draws the moving parts over it. `slot` picks one of a few layers of a kind, `key`
+    // carries whatever else the layer depends on (a text width, a colour).
+    static constexpr int LayerSlots = 2;
+    // Forgets the layers and repaints; kinds call it from setters of what their layers show.
+    void InvalidateLayers();
+    // Starts a paint: whether the painter's device takes layer copies pixel for pixel. When it does
+    // not (a rotated or oddly scaled painter), kinds draw everything straight onto it.
+    bool BeginLayers(const QPainter &painter);
+    // Draws layer `slot` over the whole widget (or, uncached, `draw` itself onto the painter).
+    void PaintLayer(QPainter &painter, int slot, quint64 key, const std::function<void(QPainter &)> &draw);
+    // Makes layer `slot` current without drawing it, for copying parts of it.
+    void PrepareLayer(int slot, quint64 key, const std::function<void(QPainter &)> &draw);
+    // Copies the whole device pixels `deviceRect` of a current layer onto the painter at the same place.
+    void CopyFromLayer(QPainter &painter, int slot, const QRect &deviceRect) const;
+    // Device pixel ratio of the present paint, 0 when it draws uncached.
+    qreal LayerRatio() const { return m_paintRatio; }
+    // A fill that runs from `span`'s one end to the other along `along`: whole device rows (columns)
+    // inside it come from layer `slot`, which holds the fill at its full extent; the partly covered
+    // rows at its ends are drawn by `exact`, clipped to them, so antialiased ends stay as they were.
+    // Which parts one run of a kind's drawing puts down.
+    // Full is the layer with a fill drawn at its full extent, for copying the part the value covers.
+    enum class TDrawPass { Layer, Full, Moving };
+    void PaintSpanFromLayer(QPainter &painter, int slot, const QRectF &span, Qt::Orientation along,
+                            const std::function<void(QPainter &)> &exact);
+
     void SetSupportedOptions(TGOptions supported);
     // Whether this kind's alarm mark blinks in the present state; none by default.
     virtual bool AlarmWanted() const { return false; }
@@ -133,6 +171,8 @@ protected:
 
     // Shared drawing.
     QRect DrawBevels(QPainter &painter, QRect rect) const;
+    // The rectangle DrawBevels() leaves inside, without drawing.
+    QRect InsideBevels(QRect rect) const;
     QColor ColorAtPerMille(double perMille) const;
     static QColor FaceColor() { return QColor(0x1c, 0x20, 0x26); }
     static QColor InkColor() { return QColor(0xe8, 0xea, 0xed); }
@@ -151,7 +191,10 @@ private:
     void updateRange(bool notify);
     void updateAlarm();
     void updateHint();
+    void buildHint() const;
+    void syncToolTip();
     TFlashTimer *flashTimer() const;
+    QPixmap &layerFor(int slot, quint64 key, const std::function<void(QPainter &)> &draw);
 
     TSignalSettings m_signal;
     TSectorSettings m_sectors;
@@ -164,7 +207,16 @@ private:
     TGOptions m_options;
     TGOptions m_supported;
     THintOptions m_hintOptions = THintOptions(0xFFu);
-    QString m_hint;
+    mutable QString m_hint;
+    mutable bool m_hintDirty = false;
+    // QWidget's tooltip lags the hint until someone is about to see it.
+    bool m_toolTipStale = false;
+    // Extremes as of the last hint update: a reset does not update the hint, so a hint still to be
+    // built must show the extremes from before it.
+    float m_hintMin = 0.0f;
+    float m_hintMax = 0.0f;
+    QDateTime m_hintMinTime;
+    QDateTime m_hintMaxTime;
 
     int m_perMille = 500;
     std::array<bool, TSectorSettings::Count> m_inSector{};
@@ -181,4 +233,15 @@ private:
     QPointer<TFlashTimer> m_flashTimer;
     QPointer<TFlashTimer> m_registeredWith;
     std::function<QDateTime()> m_clock;
+
+    struct Layer
+    {
+        QPixmap pixmap;
+        qreal ratio = 0.0;
+        quint64 key = 0;
+        bool valid = false;
+    };
+    std::array<Layer, LayerSlots> m_layers;
+    qreal m_paintRatio = 0.0;
+    bool m_layered = true;
 };

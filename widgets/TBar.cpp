@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 TBar::TBar(QWidget *parent)
     : TAnalogGControl(parent)
 {
@@ -15,7 +18,7 @@ void TBar::SetBarStyle(TBarStyle style)
     if (style == m_style)
         return;
     m_style = style;
-    update();
+    InvalidateLayers();
 }
 
 void TBar::SetOrientation(Qt::Orientation orientation)
@@ -26,7 +29,7 @@ void TBar::SetOrientation(Qt::Orientation orientation)
     setSizePolicy(orientation == Qt::Horizontal ? QSizePolicy::Preferred : QSizePolicy::Fixed,
                   orientation == Qt::Horizontal ? QSizePolicy::Fixed : QSizePolicy::Preferred);
     updateGeometry();
-    update();
+    InvalidateLayers();
 }
 
 void TBar::SetBarColor(const QColor &color)
@@ -34,7 +37,7 @@ void TBar::SetBarColor(const QColor &color)
     if (color == m_barColor)
         return;
     m_barColor = color;
-    update();
+    InvalidateLayers();
 }
 
 QSize TBar::sizeHint() const
@@ -51,9 +54,20 @@ void TBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRect inner = DrawBevels(painter, rect());
+    BeginLayers(painter);
+    draw(painter, TDrawPass::Moving);
+}
+
+// The layer is the frame, face and the empty groove; a second layer has the groove filled end to end.
+// A paint copies the filled stretch from it and draws only its partly covered end rows (columns).
+// The value text takes its width from the groove, so the layers are keyed by that width.
+void TBar::draw(QPainter &painter, TDrawPass pass)
+{
+    const bool layer = pass != TDrawPass::Moving;
+    const bool moving = pass == TDrawPass::Moving;
+    const QRect inner = InsideBevels(rect());
     QRectF area = QRectF(inner).adjusted(1, 1, -1, -1);
-    FillFace(painter, area, 2.0);
+    const QRectF faceRect = area;
     area.adjust(2, 2, -2, -2);
 
     const bool horizontal = m_orientation == Qt::Horizontal;
@@ -62,30 +76,50 @@ void TBar::paintEvent(QPaintEvent *)
         text = ValueText();
     if (Options() & opUnit)
         text = (text + u' ' + SignalSettings().ValueUnit()).trimmed();
+    // Without the value the text is only the unit, which belongs to the layer.
+    const bool textNow = (Options() & opValue) ? moving : layer;
+    qreal textW = 0.0;
     if (!text.isEmpty() && horizontal) {
         QFont f = painter.font();
         f.setPixelSize(int(std::clamp<qreal>(area.height() * 0.8, 8.0, 14.0)));
-        const qreal w = std::min(QFontMetricsF(f).horizontalAdvance(text) + 6, area.width() * 0.45);
-        DrawFittedText(painter, QRectF(area.right() - w, area.top(), w, area.height()),
-                       Qt::AlignRight | Qt::AlignVCenter, text, f.pixelSize(), InkColor());
-        area.setRight(area.right() - w - 2);
+        textW = std::min(QFontMetricsF(f).horizontalAdvance(text) + 6, area.width() * 0.45);
+    }
+    const QColor solid = (Options() & opUseSectorCol) ? SectorColor() : m_barColor;
+    const quint64 key = (quint64(quint32(std::lround(textW * 64))) << 32) | quint64(solid.rgba());
+    if (moving) {
+        PaintLayer(painter, 0, key, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
+    } else {
+        DrawBevels(painter, rect());
+        FillFace(painter, faceRect, 2.0);
+    }
+
+    if (!text.isEmpty() && horizontal) {
+        QFont f = painter.font();
+        f.setPixelSize(int(std::clamp<qreal>(area.height() * 0.8, 8.0, 14.0)));
+        if (textNow)
+            DrawFittedText(painter, QRectF(area.right() - textW, area.top(), textW, area.height()),
+                           Qt::AlignRight | Qt::AlignVCenter, text, f.pixelSize(), InkColor());
+        area.setRight(area.right() - textW - 2);
     } else if (!text.isEmpty()) {
         const qreal h = std::clamp<qreal>(area.width() * 0.6, 8.0, 13.0);
-        DrawFittedText(painter, QRectF(area.left(), area.bottom() - h, area.width(), h), Qt::AlignCenter, text, h,
-                       InkColor());
+        if (textNow)
+            DrawFittedText(painter, QRectF(area.left(), area.bottom() - h, area.width(), h), Qt::AlignCenter, text, h,
+                           InkColor());
         area.setBottom(area.bottom() - h - 2);
     }
     if (area.width() < 2 || area.height() < 2)
         return;
 
     // Groove.
-    painter.setPen(QPen(QColor(0, 0, 0, 170), 1));
-    painter.setBrush(QColor(0x0b, 0x0d, 0x10));
-    painter.drawRect(area);
+    if (layer) {
+        painter.setPen(QPen(QColor(0, 0, 0, 170), 1));
+        painter.setBrush(QColor(0x0b, 0x0d, 0x10));
+        painter.drawRect(area);
+    }
     area.adjust(1, 1, -1, -1);
 
-    const double p = PerMilleDrawn();
-    const double origin = (Options() & opBidir) ? 500.0 : 0.0;
+    const double p = pass == TDrawPass::Full ? 1000.0 : PerMilleDrawn();
+    const double origin = (Options() & opBidir) && pass != TDrawPass::Full ? 500.0 : 0.0;
     const double lo = std::min(origin, p);
     const double hi = std::max(origin, p);
     const qreal length = horizontal ? area.width() : area.height();
@@ -95,38 +129,46 @@ void TBar::paintEvent(QPaintEvent *)
         return horizontal ? QRectF(area.left() + a, area.top(), b - a, area.height())
                           : QRectF(area.left(), area.bottom() - b, area.width(), b - a);
     };
-    auto fill = [&](const QRectF &r, const QColor &c) {
-        QLinearGradient g(horizontal ? r.topLeft() : r.topLeft(), horizontal ? r.bottomLeft() : r.topRight());
-        g.setColorAt(0.0, c.lighter(150));
-        g.setColorAt(0.45, c);
-        g.setColorAt(1.0, c.darker(160));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(g);
-        painter.drawRect(r);
+    auto fillAll = [&](QPainter &painter) {
+        auto fill = [&](const QRectF &r, const QColor &c) {
+            QLinearGradient g(horizontal ? r.topLeft() : r.topLeft(), horizontal ? r.bottomLeft() : r.topRight());
+            g.setColorAt(0.0, c.lighter(150));
+            g.setColorAt(0.45, c);
+            g.setColorAt(1.0, c.darker(160));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(g);
+            painter.drawRect(r);
+        };
+        if (m_style == bsMultiColor) {
+            // Split the fill at every sector bound it crosses.
+            std::vector<double> cuts{lo, hi};
+            for (int k = 1; k <= TSectorSettings::Count; ++k) {
+                const auto &sec = SectorSettings().SectorAt(k);
+                for (double c : {double(sec.From), double(sec.To) + 1.0})
+                    if (c > lo && c < hi)
+                        cuts.push_back(c);
+            }
+            std::sort(cuts.begin(), cuts.end());
+            for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+                if (cuts[i + 1] - cuts[i] <= 0.0)
+                    continue;
+                // The bar's colour where no sector lies.
+                const int mid = int(TSignalSettings::RoundHalfEven((cuts[i] + cuts[i + 1]) / 2));
+                const int sec = SectorSettings().SectorOf(mid);
+                fill(stretch(cuts[i], cuts[i + 1]), sec ? SectorSettings().SectorAt(sec).Color : m_barColor);
+            }
+        } else {
+            fill(stretch(lo, hi), solid);
+        }
     };
-
-    if (m_style == bsMultiColor) {
-        // Split the fill at every sector bound it crosses.
-        std::vector<double> cuts{lo, hi};
-        for (int k = 1; k <= TSectorSettings::Count; ++k) {
-            const auto &sec = SectorSettings().SectorAt(k);
-            for (double c : {double(sec.From), double(sec.To) + 1.0})
-                if (c > lo && c < hi)
-                    cuts.push_back(c);
-        }
-        std::sort(cuts.begin(), cuts.end());
-        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
-            if (cuts[i + 1] - cuts[i] <= 0.0)
-                continue;
-            // The bar's colour where no sector lies.
-            const int mid = int(TSignalSettings::RoundHalfEven((cuts[i] + cuts[i + 1]) / 2));
-            const int sec = SectorSettings().SectorOf(mid);
-            fill(stretch(cuts[i], cuts[i + 1]), sec ? SectorSettings().SectorAt(sec).Color : m_barColor);
-        }
-    } else {
-        const QColor c = (Options() & opUseSectorCol) ? SectorColor() : m_barColor;
-        fill(stretch(lo, hi), c);
+    if (pass == TDrawPass::Full) {
+        fillAll(painter);
+        return;
     }
+    if (layer)
+        return;
+    PrepareLayer(1, key, [this](QPainter &p) { draw(p, TDrawPass::Full); });
+    PaintSpanFromLayer(painter, 1, stretch(lo, hi), horizontal ? Qt::Horizontal : Qt::Vertical, fillAll);
 
     // Ten divisions, so the bar reads like a scale.
     painter.setPen(QPen(QColor(255, 255, 255, 45), 1));

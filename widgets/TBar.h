@@ -27,6 +27,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void draw(QPainter &painter, TDrawPass pass);
+
     TBarStyle m_style = bsSolid;
     Qt::Orientation m_orientation = Qt::Horizontal;
     QColor m_barColor = QColor(0x00, 0xFF, 0x00);

@@ -25,9 +25,21 @@ void THMeter::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRect inner = DrawBevels(painter, rect());
+    BeginLayers(painter);
+    PaintLayer(painter, 0, 0, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
+    draw(painter, TDrawPass::Moving);
+}
+
+// The frame, face, names, sector band, scale and unit go to the layer; the alarm lamp, limit marks,
+// extremes and the pointer are drawn over it. None of the moving parts overlaps a later layer part.
+void THMeter::draw(QPainter &painter, TDrawPass pass) const
+{
+    const bool layer = pass == TDrawPass::Layer;
+    const bool moving = pass == TDrawPass::Moving;
+    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
     const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    FillFace(painter, face);
+    if (layer)
+        FillFace(painter, face);
     painter.setClipRect(face);
 
     const TSignalSettings &s = SignalSettings();
@@ -39,11 +51,11 @@ void THMeter::paintEvent(QPaintEvent *)
     // Header: names at the left, alarm lamp at the right.
     const qreal lamp = textH;
     const QRectF header(area.left(), area.top(), area.width() - lamp - 4, textH + 2);
-    if (Options() & opName1)
+    if (layer && (Options() & opName1))
         DrawFittedText(painter, header, Qt::AlignLeft | Qt::AlignVCenter, s.Name1().trimmed(), textH, ink, true);
-    if (Options() & opName2)
+    if (layer && (Options() & opName2))
         DrawFittedText(painter, header, Qt::AlignRight | Qt::AlignVCenter, s.Name2().trimmed(), textH, ink.darker(115));
-    if (Options() & (opOverflow | opLimit))
+    if (moving && (Options() & (opOverflow | opLimit)))
         DrawMark(painter, QRectF(area.right() - lamp, area.top() + 1, lamp, lamp), AlarmColor());
     area.setTop(header.bottom() + 1);
 
@@ -66,7 +78,7 @@ void THMeter::paintEvent(QPaintEvent *)
     auto xAt = [&](double perMille) { return left + (right - left) * perMille / 1000.0; };
 
     // Sector band under the scale line; the offset pushes it down, out of view when large.
-    if (Options() & opSector) {
+    if (layer && (Options() & opSector)) {
         const qreal bandTop = baseline + 1 + SectorSettings().Offset();
         const qreal bandH = 4.0;
         for (int k = 1; k <= TSectorSettings::Count; ++k) {
@@ -80,27 +92,29 @@ void THMeter::paintEvent(QPaintEvent *)
     }
 
     // Scale line, ticks and labels.
-    painter.setPen(QPen(ink, 1.2));
-    painter.drawLine(QPointF(left, baseline), QPointF(right, baseline));
-    const double minor = step / 5.0;
-    for (double v = ticks.empty() ? from : ticks.front() - step; v <= to + minor * 0.01; v += minor) {
-        const double pm = s.ValueToPerMille(v);
-        if (pm < -0.5 || pm > 1000.5)
-            continue;
-        painter.drawLine(QPointF(xAt(pm), baseline), QPointF(xAt(pm), baseline + 3));
-    }
-    painter.setFont(labelFont);
-    for (double v : ticks) {
-        const qreal x = xAt(s.ValueToPerMille(v));
-        painter.setPen(QPen(ink, 1.6));
-        painter.drawLine(QPointF(x, baseline), QPointF(x, baseline + 7));
-        const QString label = ScaleTicks::Label(v, step);
-        const qreal w = fm.horizontalAdvance(label);
-        painter.drawText(QRectF(x - w / 2 - 1, labelsTop, w + 2, textH + 2), Qt::AlignCenter, label);
+    if (layer) {
+        painter.setPen(QPen(ink, 1.2));
+        painter.drawLine(QPointF(left, baseline), QPointF(right, baseline));
+        const double minor = step / 5.0;
+        for (double v = ticks.empty() ? from : ticks.front() - step; v <= to + minor * 0.01; v += minor) {
+            const double pm = s.ValueToPerMille(v);
+            if (pm < -0.5 || pm > 1000.5)
+                continue;
+            painter.drawLine(QPointF(xAt(pm), baseline), QPointF(xAt(pm), baseline + 3));
+        }
+        painter.setFont(labelFont);
+        for (double v : ticks) {
+            const qreal x = xAt(s.ValueToPerMille(v));
+            painter.setPen(QPen(ink, 1.6));
+            painter.drawLine(QPointF(x, baseline), QPointF(x, baseline + 7));
+            const QString label = ScaleTicks::Label(v, step);
+            const qreal w = fm.horizontalAdvance(label);
+            painter.drawText(QRectF(x - w / 2 - 1, labelsTop, w + 2, textH + 2), Qt::AlignCenter, label);
+        }
     }
 
     // Limit marks: small flags standing on the scale line.
-    if (Options() & opLimit) {
+    if (moving && (Options() & opLimit)) {
         auto limitMark = [&](float limit, bool violated) {
             const double pm = s.ValueToPerMille(limit);
             if (pm < 0 || pm > 1000)
@@ -123,23 +137,25 @@ void THMeter::paintEvent(QPaintEvent *)
         painter.setPen(QPen(ExtremeColor(v, isMax), 2));
         painter.drawLine(QPointF(x, baseline + 1), QPointF(x, baseline + 8));
     };
-    if (mm.MinVisible() && mm.MinSet())
+    if (moving && mm.MinVisible() && mm.MinSet())
         extreme(mm.Min(), false);
-    if (mm.MaxVisible() && mm.MaxSet())
+    if (moving && mm.MaxVisible() && mm.MaxSet())
         extreme(mm.Max(), true);
 
     // Pointer: a wedge pointing down at the value.
-    const qreal px = xAt(PerMilleDrawn());
-    QPolygonF wedge;
-    wedge << QPointF(px, baseline) << QPointF(px - pointerH * 0.55, baseline - pointerH)
-          << QPointF(px + pointerH * 0.55, baseline - pointerH);
-    painter.setPen(QPen(QColor(0, 0, 0, 200), 1));
-    painter.setBrush(QColor(0xff, 0x30, 0x20));
-    painter.drawPolygon(wedge);
-    painter.setPen(QPen(QColor(0xff, 0x30, 0x20), 1.5));
-    painter.drawLine(QPointF(px, baseline), QPointF(px, baseline + 6));
+    if (moving) {
+        const qreal px = xAt(PerMilleDrawn());
+        QPolygonF wedge;
+        wedge << QPointF(px, baseline) << QPointF(px - pointerH * 0.55, baseline - pointerH)
+              << QPointF(px + pointerH * 0.55, baseline - pointerH);
+        painter.setPen(QPen(QColor(0, 0, 0, 200), 1));
+        painter.setBrush(QColor(0xff, 0x30, 0x20));
+        painter.drawPolygon(wedge);
+        painter.setPen(QPen(QColor(0xff, 0x30, 0x20), 1.5));
+        painter.drawLine(QPointF(px, baseline), QPointF(px, baseline + 6));
+    }
 
-    if (unitH > 0)
+    if (layer && unitH > 0)
         DrawFittedText(painter, QRectF(area.left(), area.bottom() - unitH, area.width(), unitH),
                        Qt::AlignRight | Qt::AlignBottom, s.ValueUnit().trimmed(), unitH, ink.darker(110));
 }

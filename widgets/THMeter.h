@@ -16,4 +16,7 @@ public:
 protected:
     bool AlarmWanted() const override { return MeterAlarmCondition(); }
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void draw(QPainter &painter, TDrawPass pass) const;
 };

@@ -27,6 +27,8 @@ public:
 
     // Takes a new value into account; true when either extreme moved.
     bool Update(float value, const QDateTime &now);
+    // Whether Update() with this value would move an extreme, so the moment is fetched only then.
+    bool Moves(float value) const { return value < m_min || value > m_max; }
     void Reset();
 
     const QColor &MinColor() const { return m_minColor; }

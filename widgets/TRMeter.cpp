@@ -46,20 +46,97 @@ QSize TRMeter::minimumSizeHint() const
     return QSize(90, 90);
 }
 
+TRMeter::Dial TRMeter::dial() const
+{
+    Dial d;
+    // The frame hugs the dial: a centred square, however the layout stretched the widget.
+    const int sideOuter = std::min(width(), height());
+    d.square = QRect((width() - sideOuter) / 2, (height() - sideOuter) / 2, sideOuter, sideOuter);
+    const QRectF area = QRectF(InsideBevels(d.square)).adjusted(1, 1, -1, -1);
+    const qreal side = std::min(area.width(), area.height());
+    if (side < 20)
+        return d;
+    d.valid = true;
+    d.c = area.center();
+    d.R = side / 2 - 1;
+    d.r = d.R * 0.88;
+    d.scaleR = d.r * 0.92;
+    d.start = 270.0 - (360.0 - m_sweep) / 2.0;
+    return d;
+}
+
 void TRMeter::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    // The frame hugs the dial: a centred square, however the layout stretched the widget.
-    const int sideOuter = std::min(width(), height());
-    const QRect square((width() - sideOuter) / 2, (height() - sideOuter) / 2, sideOuter, sideOuter);
-    const QRect inner = DrawBevels(painter, square);
-    const QRectF area = QRectF(inner).adjusted(1, 1, -1, -1);
-    const qreal side = std::min(area.width(), area.height());
-    if (side < 20)
+    BeginLayers(painter);
+    const Dial d = dial();
+    PaintLayer(painter, 0, 0, [&](QPainter &p) { drawDial(p, d); });
+    if (!d.valid)
         return;
-    const QPointF c = area.center();
-    const qreal R = side / 2 - 1;
+
+    const QPointF c = d.c;
+    const qreal r = d.r;
+    const qreal scaleR = d.scaleR;
+    const TSignalSettings &s = SignalSettings();
+    auto angleAt = [&](double perMille) { return d.angleAt(perMille, m_sweep); };
+
+    painter.save();
+    QPainterPath clip;
+    clip.addEllipse(c, r, r);
+    painter.setClipPath(clip);
+
+    // Limit marks outside the band.
+    if (Options() & opLimit) {
+        auto limitMark = [&](float limit, bool violated) {
+            const double pm = s.ValueToPerMille(limit);
+            if (pm < 0 || pm > 1000)
+                return;
+            const qreal a = angleAt(pm);
+            QPolygonF tri;
+            tri << polar(c, scaleR + r * 0.01, a) << polar(c, r * 1.0, a - 3.5) << polar(c, r * 1.0, a + 3.5);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(violated ? clRed() : QColor(0xff, 0x9f, 0x1a));
+            painter.drawPolygon(tri);
+        };
+        limitMark(LimitLower(), LowerViolated());
+        limitMark(LimitUpper(), UpperViolated());
+    }
+
+    // Remembered extremes as dots just inside the scale.
+    const TMinMax &mm = MinMax();
+    auto extreme = [&](float v, bool isMax) {
+        const qreal a = angleAt(std::clamp(s.ValueToPerMille(v), 0.0, 1000.0));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ExtremeColor(v, isMax));
+        painter.drawEllipse(polar(c, scaleR - r * 0.15, a), r * 0.025, r * 0.025);
+    };
+    if (mm.MinVisible() && mm.MinSet())
+        extreme(mm.Min(), false);
+    if (mm.MaxVisible() && mm.MaxSet())
+        extreme(mm.Max(), true);
+
+    if (Options() & (opOverflow | opLimit)) {
+        const qreal lamp = std::clamp<qreal>(r * 0.12, 6.0, 16.0);
+        DrawMark(painter, QRectF(c.x() - lamp / 2, c.y() + r * 0.62, lamp, lamp * 0.7), AlarmColor());
+    }
+    painter.restore();
+
+    drawPointer(painter, c, scaleR - r * 0.03, angleAt(PerMilleDrawn()));
+}
+
+// Everything of the dial that stays put while the value moves. The names and the unit stand clear of
+// the limit marks and extreme dots drawn over this later.
+void TRMeter::drawDial(QPainter &painter, const Dial &d) const
+{
+    DrawBevels(painter, d.square);
+    if (!d.valid)
+        return;
+    const QPointF c = d.c;
+    const qreal R = d.R;
+    const qreal r = d.r;
+    const qreal scaleR = d.scaleR;
+    auto angleAt = [&](double perMille) { return d.angleAt(perMille, m_sweep); };
 
     // Bezel and dial face.
     QRadialGradient bezel(c, R);
@@ -69,7 +146,6 @@ void TRMeter::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(bezel);
     painter.drawEllipse(c, R, R);
-    const qreal r = R * 0.88;
     QRadialGradient faceGrad(c - QPointF(0, r * 0.3), r * 1.3);
     faceGrad.setColorAt(0.0, FaceColor().lighter(150));
     faceGrad.setColorAt(1.0, FaceColor().darker(140));
@@ -78,8 +154,6 @@ void TRMeter::paintEvent(QPaintEvent *)
 
     const TSignalSettings &s = SignalSettings();
     const QColor ink = InkColor();
-    const qreal start = 270.0 - (360.0 - m_sweep) / 2.0; // degrees, counter-clockwise from 3 o'clock
-    auto angleAt = [&](double perMille) { return start - m_sweep * perMille / 1000.0; };
 
     painter.save();
     QPainterPath clip;
@@ -87,7 +161,6 @@ void TRMeter::paintEvent(QPaintEvent *)
     painter.setClipPath(clip);
 
     // Sector band just inside the ticks; a large offset pulls it into the centre and away.
-    const qreal scaleR = r * 0.92;
     if (Options() & opSector) {
         const qreal bandR = scaleR - r * 0.06 - SectorSettings().Offset();
         const qreal bandW = std::max<qreal>(3.0, r * 0.07);
@@ -139,36 +212,6 @@ void TRMeter::paintEvent(QPaintEvent *)
         painter.drawText(QRectF(at.x() - w / 2 - 2, at.y() - fm.height() / 2, w + 4, fm.height()), Qt::AlignCenter, label);
     }
 
-    // Limit marks outside the band.
-    if (Options() & opLimit) {
-        auto limitMark = [&](float limit, bool violated) {
-            const double pm = s.ValueToPerMille(limit);
-            if (pm < 0 || pm > 1000)
-                return;
-            const qreal a = angleAt(pm);
-            QPolygonF tri;
-            tri << polar(c, scaleR + r * 0.01, a) << polar(c, r * 1.0, a - 3.5) << polar(c, r * 1.0, a + 3.5);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(violated ? clRed() : QColor(0xff, 0x9f, 0x1a));
-            painter.drawPolygon(tri);
-        };
-        limitMark(LimitLower(), LowerViolated());
-        limitMark(LimitUpper(), UpperViolated());
-    }
-
-    // Remembered extremes as dots just inside the scale.
-    const TMinMax &mm = MinMax();
-    auto extreme = [&](float v, bool isMax) {
-        const qreal a = angleAt(std::clamp(s.ValueToPerMille(v), 0.0, 1000.0));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ExtremeColor(v, isMax));
-        painter.drawEllipse(polar(c, scaleR - r * 0.15, a), r * 0.025, r * 0.025);
-    };
-    if (mm.MinVisible() && mm.MinSet())
-        extreme(mm.Min(), false);
-    if (mm.MaxVisible() && mm.MaxSet())
-        extreme(mm.Max(), true);
-
     // Texts: names above the hub, unit below it.
     const qreal textH = std::clamp<qreal>(r * 0.13, 8.0, 18.0);
     if (Options() & opName1)
@@ -180,13 +223,7 @@ void TRMeter::paintEvent(QPaintEvent *)
     if (Options() & opUnit)
         DrawFittedText(painter, QRectF(c.x() - r * 0.4, c.y() + r * 0.22, r * 0.8, textH), Qt::AlignCenter,
                        s.ValueUnit().trimmed(), textH, ink);
-    if (Options() & (opOverflow | opLimit)) {
-        const qreal lamp = std::clamp<qreal>(r * 0.12, 6.0, 16.0);
-        DrawMark(painter, QRectF(c.x() - lamp / 2, c.y() + r * 0.62, lamp, lamp * 0.7), AlarmColor());
-    }
     painter.restore();
-
-    drawPointer(painter, c, scaleR - r * 0.03, angleAt(PerMilleDrawn()));
 }
 
 void TRMeter::drawPointer(QPainter &painter, const QPointF &c, qreal length, qreal angle) const

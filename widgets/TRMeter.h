@@ -28,6 +28,20 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Where the dial lies in the widget; `valid` is false when too small to draw more than the frame.
+    struct Dial
+    {
+        bool valid = false;
+        QRect square;
+        QPointF c;
+        qreal r = 0;       // face radius
+        qreal R = 0;       // bezel radius
+        qreal scaleR = 0;  // outer end of the ticks
+        qreal start = 0;   // degrees, counter-clockwise from 3 o'clock
+        qreal angleAt(double perMille, qreal sweep) const { return start - sweep * perMille / 1000.0; }
+    };
+    Dial dial() const;
+    void drawDial(QPainter &painter, const Dial &d) const;
     void drawPointer(QPainter &painter, const QPointF &centre, qreal radius, qreal angle) const;
 
     TArrowSettings m_arrow;

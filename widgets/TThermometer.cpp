@@ -17,7 +17,7 @@ void TThermometer::SetLiquidColor(const QColor &color)
     if (color == m_liquid)
         return;
     m_liquid = color;
-    update();
+    InvalidateLayers();
 }
 
 QSize TThermometer::sizeHint() const
@@ -34,9 +34,21 @@ void TThermometer::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QRect inner = DrawBevels(painter, rect());
+    BeginLayers(painter);
+    PaintLayer(painter, 0, 0, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
+    draw(painter, TDrawPass::Moving);
+}
+
+// The layer is the thermometer without liquid, a second one has the capillary full. A paint copies the
+// full one's rows from the level down through the bulb and draws only the level's partly covered row.
+void TThermometer::draw(QPainter &painter, TDrawPass pass)
+{
+    const bool layer = pass != TDrawPass::Moving;
+    const bool moving = pass == TDrawPass::Moving;
+    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
     const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    FillFace(painter, face);
+    if (layer)
+        FillFace(painter, face);
 
     const TSignalSettings &s = SignalSettings();
     const QColor ink = InkColor();
@@ -44,13 +56,15 @@ void TThermometer::paintEvent(QPaintEvent *)
     QRectF area = face.adjusted(3, 3, -3, -3);
 
     if (Options() & opName1) {
-        DrawFittedText(painter, QRectF(area.left(), area.top(), area.width(), textH + 1), Qt::AlignCenter,
-                       s.Name1().trimmed(), textH, ink, true);
+        if (layer)
+            DrawFittedText(painter, QRectF(area.left(), area.top(), area.width(), textH + 1), Qt::AlignCenter,
+                           s.Name1().trimmed(), textH, ink, true);
         area.setTop(area.top() + textH + 2);
     }
     if (Options() & opName2) {
-        DrawFittedText(painter, QRectF(area.left(), area.bottom() - textH, area.width(), textH), Qt::AlignCenter,
-                       s.Name2().trimmed(), textH, ink.darker(115));
+        if (layer)
+            DrawFittedText(painter, QRectF(area.left(), area.bottom() - textH, area.width(), textH), Qt::AlignCenter,
+                           s.Name2().trimmed(), textH, ink.darker(115));
         area.setBottom(area.bottom() - textH - 1);
     }
     QString text;
@@ -59,8 +73,10 @@ void TThermometer::paintEvent(QPaintEvent *)
     if (Options() & opUnit)
         text = (text + u' ' + s.ValueUnit()).trimmed();
     if (!text.isEmpty()) {
-        DrawFittedText(painter, QRectF(area.left(), area.bottom() - textH - 1, area.width(), textH + 1),
-                       Qt::AlignCenter, text, textH, QColor(0x7c, 0xff, 0x4f), true);
+        // Without the value the text is only the unit, which belongs to the layer.
+        if ((Options() & opValue) ? moving : layer)
+            DrawFittedText(painter, QRectF(area.left(), area.bottom() - textH - 1, area.width(), textH + 1),
+                           Qt::AlignCenter, text, textH, QColor(0x7c, 0xff, 0x4f), true);
         area.setBottom(area.bottom() - textH - 3);
     }
 
@@ -75,6 +91,31 @@ void TThermometer::paintEvent(QPaintEvent *)
         return;
     auto yAt = [&](double perMille) { return scaleBottom - (scaleBottom - scaleTop) * perMille / 1000.0; };
 
+    const qreal level = RangeState() == TRangeState::Under ? bulbC.y() - bulbR : yAt(PerMilleDrawn());
+    // Liquid up to the value; below the scale only the bulb stays filled.
+    auto liquid = [&](QPainter &p, qreal from) {
+        QLinearGradient lg(tubeX - tubeW / 2, 0, tubeX + tubeW / 2, 0);
+        lg.setColorAt(0.0, m_liquid.darker(130));
+        lg.setColorAt(0.4, m_liquid.lighter(130));
+        lg.setColorAt(1.0, m_liquid.darker(150));
+        p.setPen(Qt::NoPen);
+        p.setBrush(lg);
+        p.drawRect(QRectF(tubeX - tubeW / 2 + 1, from, tubeW - 2, bulbC.y() - from));
+        QRadialGradient bg(bulbC - QPointF(bulbR * 0.3, bulbR * 0.3), bulbR * 1.2);
+        bg.setColorAt(0.0, m_liquid.lighter(150));
+        bg.setColorAt(1.0, m_liquid.darker(140));
+        p.setBrush(bg);
+        p.drawEllipse(bulbC, bulbR, bulbR);
+    };
+    if (moving) {
+        if (LayerRatio() > 0) {
+            PrepareLayer(1, 0, [this](QPainter &p) { draw(p, TDrawPass::Full); });
+            const QRectF span(tubeX - bulbR - 1, level, 2 * bulbR + 2, bulbC.y() + bulbR + 1 - level);
+            PaintSpanFromLayer(painter, 1, span, Qt::Vertical, [&](QPainter &p) { liquid(p, level); });
+        }
+        return;
+    }
+
     // Glass.
     QPainterPath glass;
     glass.addRoundedRect(QRectF(tubeX - tubeW / 2 - 1.5, top - tubeW / 2, tubeW + 3, bulbC.y() - top + tubeW / 2),
@@ -85,20 +126,11 @@ void TThermometer::paintEvent(QPaintEvent *)
     painter.setBrush(QColor(0xe8, 0xee, 0xf4, 40));
     painter.drawPath(glass.simplified());
 
-    // Liquid up to the value; below the scale only the bulb stays filled.
-    QLinearGradient lg(tubeX - tubeW / 2, 0, tubeX + tubeW / 2, 0);
-    lg.setColorAt(0.0, m_liquid.darker(130));
-    lg.setColorAt(0.4, m_liquid.lighter(130));
-    lg.setColorAt(1.0, m_liquid.darker(150));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(lg);
-    const qreal level = RangeState() == TRangeState::Under ? bulbC.y() - bulbR : yAt(PerMilleDrawn());
-    painter.drawRect(QRectF(tubeX - tubeW / 2 + 1, level, tubeW - 2, bulbC.y() - level));
-    QRadialGradient bg(bulbC - QPointF(bulbR * 0.3, bulbR * 0.3), bulbR * 1.2);
-    bg.setColorAt(0.0, m_liquid.lighter(150));
-    bg.setColorAt(1.0, m_liquid.darker(140));
-    painter.setBrush(bg);
-    painter.drawEllipse(bulbC, bulbR, bulbR);
+    // The full layer has the liquid up to the scale's top; drawn uncached, the real level.
+    if (pass == TDrawPass::Full)
+        liquid(painter, yAt(1000));
+    else if (LayerRatio() <= 0)
+        liquid(painter, level);
 
     // Scale at the right of the tube.
     QFont f = painter.font();

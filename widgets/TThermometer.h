@@ -19,5 +19,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void draw(QPainter &painter, TDrawPass pass);
+
     QColor m_liquid = QColor(0xFF, 0x00, 0x00);
 };

@@ -21,4 +21,7 @@ protected:
     bool AlarmWanted() const override;
     QColor QuietAlarmColor() const override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void draw(QPainter &painter, TDrawPass pass);
 };

@@ -24,9 +24,22 @@ void TValueInd::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QRect inner = DrawBevels(painter, rect());
+    BeginLayers(painter);
+    PaintLayer(painter, 0, 0, [this](QPainter &p) {
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        draw(p, TDrawPass::Layer);
+    });
+    draw(painter, TDrawPass::Moving);
+}
+
+// Only the digits follow the value; frame, face, names and unit are the layer.
+void TValueInd::draw(QPainter &painter, TDrawPass pass) const
+{
+    const bool layer = pass == TDrawPass::Layer;
+    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
     const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    FillFace(painter, face);
+    if (layer)
+        FillFace(painter, face);
 
     const TSignalSettings &s = SignalSettings();
     const bool names = Options() & (opName1 | opName2);
@@ -38,9 +51,9 @@ void TValueInd::paintEvent(QPaintEvent *)
         const qreal h = std::max<qreal>(9.0, area.height() * 0.28);
         const QRectF header(area.left(), area.top(), area.width(), h);
         const QColor ink = InkColor().darker(115);
-        if (Options() & opName1)
+        if (layer && (Options() & opName1))
             DrawFittedText(painter, header, Qt::AlignLeft | Qt::AlignVCenter, s.Name1().trimmed(), h, ink);
-        if (Options() & opName2)
+        if (layer && (Options() & opName2))
             DrawFittedText(painter, header, Qt::AlignRight | Qt::AlignVCenter, s.Name2().trimmed(), h, ink);
         area.setTop(header.bottom());
     }
@@ -51,10 +64,12 @@ void TValueInd::paintEvent(QPaintEvent *)
         QFont f = painter.font();
         f.setPixelSize(int(std::max<qreal>(8.0, area.height() * 0.38)));
         unitWidth = std::min(QFontMetricsF(f).horizontalAdvance(unit) + pad, area.width() * 0.4);
-        DrawFittedText(painter, QRectF(area.right() - unitWidth, area.top(), unitWidth, area.height() - 2),
-                       Qt::AlignRight | Qt::AlignBottom, unit, f.pixelSize(), InkColor());
+        if (layer)
+            DrawFittedText(painter, QRectF(area.right() - unitWidth, area.top(), unitWidth, area.height() - 2),
+                           Qt::AlignRight | Qt::AlignBottom, unit, f.pixelSize(), InkColor());
     }
     const QRectF digits(area.left(), area.top(), area.width() - unitWidth - pad * 0.5, area.height());
-    DrawFittedText(painter, digits, Qt::AlignRight | Qt::AlignVCenter, ValueText(), digits.height() * 0.9,
-                   DigitColor(), true);
+    if (!layer)
+        DrawFittedText(painter, digits, Qt::AlignRight | Qt::AlignVCenter, ValueText(), digits.height() * 0.9,
+                       DigitColor(), true);
 }

@@ -16,4 +16,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void draw(QPainter &painter, TDrawPass pass) const;
 };

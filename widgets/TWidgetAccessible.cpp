@@ -84,7 +84,9 @@ void TWidgetAccessible::SetRole(QWidget *w, QAccessible::Role role)
 
 void TWidgetAccessible::SetValue(QWidget *w, const QString &value)
 {
-    if (w->property(kValue).toString() == value && w->property(kValue).isValid())
+    // Dynamic properties are looked up by name and every write sends an event: read once, write on change.
+    const QVariant old = w->property(kValue);
+    if (old.isValid() && old.toString() == value)
         return;
     w->setProperty(kValue, value);
     w->setAccessibleDescription(value);
@@ -94,7 +96,8 @@ void TWidgetAccessible::SetValue(QWidget *w, const QString &value)
 void TWidgetAccessible::SetChecked(QWidget *w, bool checked)
 {
     const QVariant old = w->property(kChecked);
+    if (old.isValid() && old.toBool() == checked)
+        return;
     w->setProperty(kChecked, checked);
-    if (!old.isValid() || old.toBool() != checked)
-        notifyChecked(w);
+    notifyChecked(w);
 }
