@@ -91,6 +91,22 @@ void BM_RepaintTopPanel(benchmark::State &state)
 // Device pixel ratio 1 and 2; at rest and with a running engine.
 BENCHMARK(BM_RepaintTopPanel)->ArgsProduct({{1, 2}, {0, 1}})->ArgNames({"dpr", "running"})->Unit(benchmark::kMillisecond);
 
+// One poll's worth of new values for every display instrument of the panel, without the repaints:
+// what the value path itself costs (mapping, text, sectors, limits, extremes, hint, accessibility).
+void BM_UpdateTopPanelValues(benchmark::State &state)
+{
+    WindowParts parts;
+    const auto displays = parts.panel->findChildren<TAnalogGControl *>();
+    float step = 0.0f;
+    for (auto _ : state) {
+        step = step > 0.5f ? 0.0f : step + 0.01f;
+        for (TAnalogGControl *w : displays)
+            w->SetValue(w->SignalSettings().ValueFrom() + float(w->SignalSettings().Span()) * (0.2f + step));
+    }
+    state.counters["instruments"] = double(displays.size());
+}
+BENCHMARK(BM_UpdateTopPanelValues)->Unit(benchmark::kMicrosecond);
+
 // Every lamp and switch of the built parts lit and blinking: the worst case
 // for the timer's walk (the program itself blinks only the reserve lamps).
 void lightEverything(WindowParts &parts)
