@@ -497,6 +497,22 @@ QRect TAnalogGControl::DrawBevels(QPainter &painter, QRect rect) const
     return rect;
 }
 
+void TAnalogGControl::PaintLayered(QPainter &painter, const std::function<void(QPainter &, TDrawPass)> &draw)
+{
+    BeginLayers(painter);
+    PaintLayer(painter, 0, 0, [&draw](QPainter &p) { draw(p, TDrawPass::Layer); });
+    draw(painter, TDrawPass::Moving);
+}
+
+QRectF TAnalogGControl::FrameAndFace(QPainter &painter, TDrawPass pass) const
+{
+    const bool layer = pass != TDrawPass::Moving;
+    const QRectF face = QRectF(layer ? DrawBevels(painter, rect()) : InsideBevels(rect())).adjusted(1, 1, -1, -1);
+    if (layer)
+        FillFace(painter, face);
+    return face;
+}
+
 QRect TAnalogGControl::InsideBevels(QRect rect) const
 {
     if (m_options.testFlag(opBevelOuter))

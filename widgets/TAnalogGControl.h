@@ -151,12 +151,16 @@ protected:
     void CopyFromLayer(QPainter &painter, int slot, const QRect &deviceRect) const;
     // Device pixel ratio of the present paint, 0 when it draws uncached.
     qreal LayerRatio() const { return m_paintRatio; }
-    // A fill that runs from `span`'s one end to the other along `along`: whole device rows (columns)
-    // inside it come from layer `slot`, which holds the fill at its full extent; the partly covered
-    // rows at its ends are drawn by `exact`, clipped to them, so antialiased ends stay as they were.
     // Which parts one run of a kind's drawing puts down.
     // Full is the layer with a fill drawn at its full extent, for copying the part the value covers.
     enum class TDrawPass { Layer, Full, Moving };
+    // The usual paint of a layered kind: layer 0 from its Layer pass, then the Moving pass over it.
+    void PaintLayered(QPainter &painter, const std::function<void(QPainter &, TDrawPass)> &draw);
+    // Bevels and face, put down by the passes that draw a layer; the face's rectangle either way.
+    QRectF FrameAndFace(QPainter &painter, TDrawPass pass) const;
+    // A fill that runs from `span`'s one end to the other along `along`: whole device rows (columns)
+    // inside it come from layer `slot`, which holds the fill at its full extent; the partly covered
+    // rows at its ends are drawn by `exact`, clipped to them, so antialiased ends stay as they were.
     void PaintSpanFromLayer(QPainter &painter, int slot, const QRectF &span, Qt::Orientation along,
                             const std::function<void(QPainter &)> &exact);
 

@@ -25,9 +25,7 @@ void THMeter::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    BeginLayers(painter);
-    PaintLayer(painter, 0, 0, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
-    draw(painter, TDrawPass::Moving);
+    PaintLayered(painter, [this](QPainter &p, TDrawPass pass) { draw(p, pass); });
 }
 
 // The frame, face, names, sector band, scale and unit go to the layer; the alarm lamp, limit marks,
@@ -36,10 +34,7 @@ void THMeter::draw(QPainter &painter, TDrawPass pass) const
 {
     const bool layer = pass == TDrawPass::Layer;
     const bool moving = pass == TDrawPass::Moving;
-    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
-    const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    if (layer)
-        FillFace(painter, face);
+    const QRectF face = FrameAndFace(painter, pass);
     painter.setClipRect(face);
 
     const TSignalSettings &s = SignalSettings();

@@ -34,9 +34,7 @@ void TThermometer::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    BeginLayers(painter);
-    PaintLayer(painter, 0, 0, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
-    draw(painter, TDrawPass::Moving);
+    PaintLayered(painter, [this](QPainter &p, TDrawPass pass) { draw(p, pass); });
 }
 
 // The layer is the thermometer without liquid, a second one has the capillary full. A paint copies the
@@ -45,10 +43,7 @@ void TThermometer::draw(QPainter &painter, TDrawPass pass)
 {
     const bool layer = pass != TDrawPass::Moving;
     const bool moving = pass == TDrawPass::Moving;
-    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
-    const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    if (layer)
-        FillFace(painter, face);
+    const QRectF face = FrameAndFace(painter, pass);
 
     const TSignalSettings &s = SignalSettings();
     const QColor ink = InkColor();

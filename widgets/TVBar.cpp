@@ -45,9 +45,7 @@ void TVBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    BeginLayers(painter);
-    PaintLayer(painter, 0, 0, [this](QPainter &p) { draw(p, TDrawPass::Layer); });
-    draw(painter, TDrawPass::Moving);
+    PaintLayered(painter, [this](QPainter &p, TDrawPass pass) { draw(p, pass); });
 }
 
 // The layer holds the column with every segment dark, a second one with every segment lit; a paint
@@ -57,10 +55,7 @@ void TVBar::draw(QPainter &painter, TDrawPass pass)
 {
     const bool layer = pass != TDrawPass::Moving;
     const bool moving = pass == TDrawPass::Moving;
-    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
-    const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    if (layer)
-        FillFace(painter, face);
+    const QRectF face = FrameAndFace(painter, pass);
 
     const TSignalSettings &s = SignalSettings();
     const qreal pad = 3.0;

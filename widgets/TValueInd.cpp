@@ -24,22 +24,17 @@ void TValueInd::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    BeginLayers(painter);
-    PaintLayer(painter, 0, 0, [this](QPainter &p) {
+    PaintLayered(painter, [this](QPainter &p, TDrawPass pass) {
         p.setRenderHint(QPainter::TextAntialiasing, true);
-        draw(p, TDrawPass::Layer);
+        draw(p, pass);
     });
-    draw(painter, TDrawPass::Moving);
 }
 
 // Only the digits follow the value; frame, face, names and unit are the layer.
 void TValueInd::draw(QPainter &painter, TDrawPass pass) const
 {
     const bool layer = pass == TDrawPass::Layer;
-    const QRect inner = layer ? DrawBevels(painter, rect()) : InsideBevels(rect());
-    const QRectF face = QRectF(inner).adjusted(1, 1, -1, -1);
-    if (layer)
-        FillFace(painter, face);
+    const QRectF face = FrameAndFace(painter, pass);
 
     const TSignalSettings &s = SignalSettings();
     const bool names = Options() & (opName1 | opName2);
