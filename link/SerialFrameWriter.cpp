@@ -4,13 +4,24 @@
 
 #include <QThread>
 
+namespace {
+
+// Long enough for the kernel's line work to run once, short against the
+// 240 ms poll period.
+constexpr unsigned long SettleUs = 250;
+
+} // namespace
+
 void SerialFrameWriter::write(const QByteArray &bytes)
 {
     m_port.write(bytes);
-    // The driver's own work moves the bytes on to the line; give it the
-    // processor now rather than after the window has redrawn everything the
-    // tick changed, which on a busy machine holds a poll back by milliseconds.
-    QThread::yieldCurrentThread();
+    // On pseudo-terminals and other virtual lines (the simulator, port
+    // bridges) the bytes only move on when a kernel worker runs. Straight
+    // after a write the window goes on to repaint what the tick changed,
+    // which on a busy machine keeps that worker, and the peer reading the
+    // line, off the processor for a whole time slice. A short sleep lets
+    // them run first; a real adapter's driver has already taken the bytes.
+    QThread::usleep(SettleUs);
 }
 
 void SerialFrameWriter::pause(int milliseconds)
