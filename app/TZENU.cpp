@@ -83,7 +83,6 @@ TZENU::~TZENU()
     // The session goes before the components it reaches: nothing may call
     // into it from here on.
     ComPort1->disconnect(this);
-    Timer_Count->disconnect(this);
     Timer_Czekaj_na_odczyt->disconnect(this);
     m_pollTimer->stop();
     Timer_Czekaj_na_odczyt->stop();

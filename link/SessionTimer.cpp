@@ -9,6 +9,13 @@ namespace {
 // millisecond; the last stretch is spun, yielding between looks at the clock.
 constexpr qint64 SpinNs = 300'000;
 
+// How long before the end of a period of this length the helper wakes: a
+// whole millisecond of rounding, the kernel's 0.1 % and a wake-up.
+int leadMs(int intervalMs)
+{
+    return 2 + intervalMs / 500;
+}
+
 } // namespace
 
 SessionTimer::SessionTimer(QTimer &timer) : m_timer(timer)
@@ -23,24 +30,18 @@ SessionTimer::SessionTimer(QTimer &timer, std::function<void()> release)
 {
     m_release = std::move(release);
     m_clock.start();
-    m_context = std::make_unique<QObject>();
     m_lead = std::make_unique<QTimer>();
     m_lead->setSingleShot(true);
     m_lead->setTimerType(Qt::PreciseTimer);
-    QObject::connect(m_lead.get(), &QTimer::timeout, m_context.get(), [this] { onLead(); });
-    QObject::connect(&m_timer, &QTimer::timeout, m_context.get(), [this] { onTimeout(); });
+    // Both connections end with the helper, which goes with this adapter.
+    QObject::connect(m_lead.get(), &QTimer::timeout, m_lead.get(), [this] { onLead(); });
+    QObject::connect(&m_timer, &QTimer::timeout, m_lead.get(), [this] { onTimeout(); });
 }
 
 SessionTimer::~SessionTimer()
 {
     if (m_lead)
         m_lead->stop();
-}
-
-int SessionTimer::leadMs(int intervalMs)
-{
-    // A whole millisecond of rounding, the kernel's 0.1 % and a wake-up.
-    return 2 + intervalMs / 500;
 }
 
 void SessionTimer::start()
@@ -89,7 +90,7 @@ void SessionTimer::onLead()
 {
     // Nothing else runs on this thread until the period is over; it is at
     // most a couple of milliseconds.
-    qint64 left = m_dueNs - m_clock.nsecsElapsed();
+    const qint64 left = m_dueNs - m_clock.nsecsElapsed();
     if (left > SpinNs)
         QThread::usleep(static_cast<unsigned long>((left - SpinNs) / 1000));
     while (m_dueNs - m_clock.nsecsElapsed() > 0)

@@ -3,7 +3,6 @@
 #include "link/LinkInterfaces.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -36,9 +35,6 @@ public:
     int interval() const override;
     bool isActive() const override;
 
-    // How long before the end of a period of this length the helper wakes.
-    static int leadMs(int intervalMs);
-
 private:
     void armLead();
     void onLead();
@@ -47,7 +43,6 @@ private:
     QTimer &m_timer;
     std::function<void()> m_release;
     std::unique_ptr<QTimer> m_lead;
-    std::unique_ptr<QObject> m_context;
     QElapsedTimer m_clock;
     qint64 m_dueNs = 0;
 };
