@@ -2,7 +2,7 @@
 BUILD      ?= build
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 DEB_PACKAGES := cmake ninja-build g++ make pkg-config \
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev \
+  qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
 
 .PHONY: all deps configure build test run demo bench clean
