@@ -3,10 +3,12 @@
 #include "app/CalibrationMapTabs.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
+#include "app/LanguageView.h"
 #include "app/LiveDisplay.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
+#include "app/ScrollingPage.h"
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
 #include "app/UserMessage.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -94,7 +97,6 @@ void TZENU::buildWindow()
 {
     setObjectName(QStringLiteral("ZENU"));
     setWindowTitle(QStringLiteral(" ver. 1.03"));
-    resize(1270, 790);
 
     m_menu = MainMenu::build(this);
     Pliki1 = m_menu.file;
@@ -127,8 +129,10 @@ void TZENU::buildWindow()
         {InfoTabs::help(tab_control), "Help"},
         {InfoTabs::info(tab_control), "Info"},
     };
-    for (const auto &[page, caption] : pages)
+    for (const auto &[page, caption] : pages) {
+        ScrollingPage::wrapContents(page);
         tab_control->addTab(page, QString::fromUtf8(caption));
+    }
     tab_control->setTabEnabled(tab_control->indexOf(component(QStringLiteral("TabSheet10"))), false);
     tab_control->setCurrentIndex(0);
     column->addWidget(tab_control, 1);
@@ -156,6 +160,24 @@ void TZENU::buildWindow()
     m_webLabel = component<QLabel>(QStringLiteral("ZENU_Linl_label"));
     m_mailLabel = component<QLabel>(QStringLiteral("Label23"));
     m_infoPanel = component(QStringLiteral("Panel1"));
+    fitToScreen();
+}
+
+void TZENU::fitToScreen()
+{
+    // The window's own size unless the screen is smaller (a 1366 x 768 laptop,
+    // a large scaling factor): then it takes the screen's free area, leaving
+    // room for the frame, and the tab pages scroll.
+    QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect free = s->availableGeometry();
+    const QSize frame(16, 40);
+    const QSize wanted(1270, 790);
+    const QSize fitted = wanted.boundedTo(free.size() - frame);
+    resize(fitted);
+    if (fitted != wanted)
+        move(free.topLeft());
 }
 
 void TZENU::buildLink()
@@ -193,8 +215,10 @@ void TZENU::connectEvents()
 
     for (QAction *item : Jazyk->actions())
         connect(item, &QAction::triggered, this, [this, item] { Check_jazyk(item); });
+    // The Russian flag only shows that the column exists.
     for (auto *flag : component<QWidget>(QStringLiteral("Panel1"))->findChildren<QToolButton *>())
-        connect(flag, &QToolButton::clicked, this, [this, flag] { LangClick(flag); });
+        if (flag->objectName() != QLatin1String("GRussian"))
+            connect(flag, &QToolButton::clicked, this, [this, flag] { LangClick(flag); });
 
     for (QWidget *w : {static_cast<QWidget *>(m_webLabel), static_cast<QWidget *>(m_mailLabel), m_infoPanel})
         w->installEventFilter(this);
@@ -355,8 +379,9 @@ void TZENU::applyLanguage(const QString &key)
     // Messages and link targets are read from column 0 from now on.
     m_texts->applyLanguageColumn(*column);
     m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
-    // HAND-OVER (language switch): the texts of the controls, the help text
-    // and the link label captions of the chosen column go here.
+    // Lists and texts already built (faults, calibration) follow at their
+    // next rebuild, which reads the messages anew.
+    LanguageView(this).apply(*m_texts, *column);
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

@@ -109,6 +109,7 @@ protected:
 private:
     void buildWindow();
     void buildLink();
+    void fitToScreen();
     void connectEvents();
     void connectLinkEvents();
     // The language switch without its own failure boundary.
