@@ -86,6 +86,10 @@ int main(int argc, char *argv[])
         }
         item->trigger();
         showLongestItems(window);
+        settle(100);
+        log << key << ": window minimum " << window.minimumSizeHint().width() << "x"
+            << window.minimumSizeHint().height() << "\n";
+        log.flush();
         for (int i = 0; i < window.tab_control->count(); ++i) {
             window.tab_control->setCurrentIndex(i);
             settle(250);
