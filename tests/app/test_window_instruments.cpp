@@ -167,8 +167,8 @@ protected:
     void SetUp() override
     {
         auto *l = new QVBoxLayout(&host);
-        for (QWidget *part : {TopPanel::build(&host), PetrolGasTabs::gas(&host), MonitoringTabs::scope(&host),
-                              MonitoringTabs::diagnostics(&host), SwitchTab::build(&host),
+        for (QWidget *part : {TopPanel::build(&host).panel, PetrolGasTabs::gas(&host).page, MonitoringTabs::scope(&host),
+                              MonitoringTabs::diagnostics(&host), SwitchTab::build(&host).page,
                               CalibrationMapTabs::map(&host)})
             l->addWidget(part);
     }
