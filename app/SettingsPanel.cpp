@@ -390,7 +390,9 @@ void SettingsPanel::refreshAccessibleNames()
     const auto name = [](QGroupBox *group, const QString &part) {
         return part.trimmed().isEmpty() ? group->title() : group->title() + QStringLiteral(": ") + part.trimmed();
     };
-    const auto program = [](const char *key) { return LanguageTable::programText(QString::fromLatin1(key)); };
+    const auto program = [this](const char *key) {
+        return m_texts ? m_texts->programText(QString::fromLatin1(key)) : QString();
+    };
     auto &s = m_view.switching;
     s.gasSwitchRpm->setAccessibleName(name(s.toGasGroup, program("settings.a11y.gas_switch_rpm")));
     for (TDial *d : {s.gasSwitchTemperature, s.switchOverTime, s.cylinderSequenceTime})

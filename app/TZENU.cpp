@@ -194,7 +194,9 @@ void TZENU::buildSettings()
     link.editStoredSettings = [this]() -> QByteArray & { return m_session->editableStoredSettings(); };
     link.calibrationStep = [this] { return CalibrationStep; };
     link.notSent = [this] {
-        StatusNotice::show(this, LanguageTable::programText(QStringLiteral("settings.not_sent_offline")));
+        // Read now, so the note is in the language chosen at this moment.
+        if (m_texts)
+            StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
     };
     m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
 }

@@ -21,6 +21,7 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -489,10 +490,12 @@ TEST_F(SettingsPanelTest, EverySettingsControlHasItsLabelAsName)
     };
     for (const auto &[w, name] : named)
         EXPECT_EQ(accessibleName(w), name) << qPrintable(w->objectName());
-    for (TAnalogCControl *c : {static_cast<TAnalogCControl *>(view.gas.workingPressure), view.gas.minimumPressure,
-                               view.switching.gasSwitchRpm, view.switching.gasSwitchTemperature,
-                               view.switching.switchOverTime, view.switching.cylinderSequenceTime,
-                               view.switching.maxRpmToPetrol, view.switching.pressureFaultTime}) {
+    const TAnalogCControl *instruments[] = {view.gas.workingPressure,          view.gas.minimumPressure,
+                                            view.switching.gasSwitchRpm,      view.switching.gasSwitchTemperature,
+                                            view.switching.switchOverTime,    view.switching.cylinderSequenceTime,
+                                            view.switching.maxRpmToPetrol,    view.switching.pressureFaultTime};
+    for (const TAnalogCControl *constC : instruments) {
+        auto *c = const_cast<TAnalogCControl *>(constC);
         const QString name = accessibleName(c);
         EXPECT_NE(name, c->objectName());
         EXPECT_TRUE(name.contains(QStringLiteral(": "))) << qPrintable(name);
