@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 // A settings block as the controller sends it: 602 bytes, header and
 // length, an empty fault log, and whatever a test sets on top.
-inline QByteArray settingsBlock(std::initializer_list<std::pair<int, uint8_t>> bytes = {}, int size = 602)
+inline QByteArray settingsBlock(const std::vector<std::pair<int, uint8_t>> &bytes = {}, int size = 602)
 {
     QByteArray b(size, '\0');
     b[0] = char(0xAA);

@@ -7,6 +7,8 @@
 
 #include <QMap>
 
+#include <vector>
+
 using Id = SettingsTable::Id;
 
 namespace {
@@ -14,7 +16,7 @@ namespace {
 struct DecodeCase
 {
     const char *name;
-    std::initializer_list<std::pair<int, uint8_t>> bytes;
+    std::vector<std::pair<int, uint8_t>> bytes;
     Id setting;
     double expected;
 };
@@ -121,7 +123,7 @@ const QMap<int, QString> kRowTexts = {
 struct FaultLogCase
 {
     const char *name;
-    std::initializer_list<std::pair<int, uint8_t>> filled; // slot index (40 = the byte after), code
+    std::vector<std::pair<int, uint8_t>> filled; // slot index (40 = the byte after), code
     uint8_t activeInjectors;
     QStringList expected;
 };
