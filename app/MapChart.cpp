@@ -106,3 +106,18 @@ QWidget *MapChart::create(QWidget *parent)
     mouseArea->setCursor(Qt::CrossCursor);
     return view;
 }
+
+void MapChart::setRightAxisMaximum(QWidget *chart1, double kPa)
+{
+    auto *view = qobject_cast<QChartView *>(chart1);
+    if (!view || !view->chart())
+        return;
+    for (QAbstractAxis *a : view->chart()->axes(Qt::Vertical)) {
+        auto *valueAxis = qobject_cast<QValueAxis *>(a);
+        if (valueAxis && valueAxis->alignment() == Qt::AlignRight) {
+            if (valueAxis->max() != kPa)
+                valueAxis->setMax(kPa);
+            return;
+        }
+    }
+}

@@ -11,4 +11,7 @@ class MapChart
 {
 public:
     static QWidget *create(QWidget *parent);
+    // Top of the right "MAP [kPa]" axis of `Chart1` (256 for a turbo engine,
+    // 100 otherwise); the chart repaints.
+    static void setRightAxisMaximum(QWidget *chart1, double kPa);
 };

@@ -9,6 +9,8 @@
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
 #include "app/ScrollingPage.h"
+#include "app/SettingsPanel.h"
+#include "app/StatusNotice.h"
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
 #include "app/UserMessage.h"
@@ -34,6 +36,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -76,6 +79,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
             m_session->QueueCommand(body);
         },
         [this] { return CalibrationStep; });
+    buildSettings();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -110,21 +114,24 @@ void TZENU::buildWindow()
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 0);
     column->setSpacing(4);
-    Panel1Gora = TopPanel::build(central);
+    m_settingsView.top = TopPanel::build(central);
+    Panel1Gora = m_settingsView.top.panel;
     column->addWidget(Panel1Gora);
 
     tab_control = new QTabWidget(central);
     tab_control->setObjectName(QStringLiteral("tab_control"));
     tab_control->setDocumentMode(true);
+    m_settingsView.petrol = PetrolGasTabs::petrol(tab_control);
+    m_settingsView.gas = PetrolGasTabs::gas(tab_control);
     const std::pair<QWidget *, const char *> pages[] = {
-        {PetrolGasTabs::petrol(tab_control), "Panel Petrol"},
-        {PetrolGasTabs::gas(tab_control), "Panel Gaz"},
+        {m_settingsView.petrol.page, "Panel Petrol"},
+        {m_settingsView.gas.page, "Panel Gaz"},
         {CalibrationMapTabs::calibration(tab_control), "Adaptacja"},
         {CalibrationMapTabs::map(tab_control), "Mapa"},
         {MonitoringTabs::faults(tab_control), "Error"},
         {MonitoringTabs::scope(tab_control), "Oscyloskop"},
         {MonitoringTabs::diagnostics(tab_control), "Diagnostyka"},
-        {SwitchTab::build(tab_control), "Przełącznik"},
+        {(m_settingsView.switching = SwitchTab::build(tab_control)).page, "Przełącznik"},
         {InfoTabs::obd(tab_control), "OBDII"},
         {InfoTabs::help(tab_control), "Help"},
         {InfoTabs::info(tab_control), "Info"},
@@ -155,6 +162,9 @@ void TZENU::buildWindow()
     ComPort1->setPort(QStringLiteral("COM7"));
     ComPort1->setBaudRate(BaudRateChoice::Custom);
     ComPort1->setCustomBaudRate(7200);
+
+    m_settingsView.mapChart = component(QStringLiteral("Chart1"));
+    m_settingsView.registeredFaults = component<QPlainTextEdit>(QStringLiteral("Register_errors_memo"));
 
     RPM_zegar = component(QStringLiteral("RPM_zegar"));
     m_webLabel = component<QLabel>(QStringLiteral("ZENU_Linl_label"));
@@ -190,6 +200,27 @@ void TZENU::buildLink()
     m_linkView = std::make_unique<WindowLinkView>(*this);
     m_session = std::make_unique<Session>(*m_sessionPort, *m_frameWriter, *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
+}
+
+void TZENU::buildSettings()
+{
+    SettingsPanel::Link link;
+    link.queue = [this](int retries, const CommandBodies::Group &bodies) {
+        m_session->setCommandRetries(retries);
+        m_session->QueueCommand(bodies);
+    };
+    // As the queue judges it: a link state and an open port.
+    link.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
+    link.portOpen = [this] { return ComPort1->connected(); };
+    link.storedSettings = [this]() -> const QByteArray & { return m_session->storedSettings(); };
+    link.editStoredSettings = [this]() -> QByteArray & { return m_session->editableStoredSettings(); };
+    link.calibrationStep = [this] { return CalibrationStep; };
+    link.notSent = [this] {
+        // Read now, so the note is in the language chosen at this moment.
+        if (m_texts)
+            StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
+    };
+    m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
 }
 
 void TZENU::connectLinkEvents()
@@ -382,6 +413,7 @@ void TZENU::applyLanguage(const QString &key)
     // Lists and texts already built (faults, calibration) follow at their
     // next rebuild, which reads the messages anew.
     LanguageView(this).apply(*m_texts, *column);
+    m_settings->refreshAccessibleNames();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

@@ -2,6 +2,7 @@
 
 #include "app/InfoLinks.h"
 #include "app/MainMenu.h"
+#include "app/SettingsView.h"
 
 #include "i18n/LanguageTable.h"
 
@@ -24,6 +25,7 @@ class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
+class SettingsPanel;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -67,6 +69,8 @@ public:
     WindowLinkView &linkView() { return *m_linkView; }
     // The live frame on the displays, the fault list and the scope.
     LiveDisplay &liveDisplay() { return *m_live; }
+    // The settings controls: ApplySettingsFrame and every change sent.
+    SettingsPanel &settingsPanel() { return *m_settings; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -110,6 +114,7 @@ private:
     void buildWindow();
     void buildLink();
     void fitToScreen();
+    void buildSettings();
     void connectEvents();
     void connectLinkEvents();
     // The language switch without its own failure boundary.
@@ -137,4 +142,6 @@ private:
     std::unique_ptr<WindowLinkView> m_linkView;
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
+    SettingsView m_settingsView;
+    std::unique_ptr<SettingsPanel> m_settings;
 };
