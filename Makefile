@@ -56,13 +56,21 @@ demo: build
 
 # Builds and runs every benchmark program of bench/ (bench_* in the build's
 # bench folder), offscreen; stops at the first one that fails. Only the
-# benchmarks and what they need are built.
+# benchmarks and what they need are built. Then the program's idle cost and
+# start-up time (tools/idle-cost, about IDLE_SECONDS x 3 per run).
 bench: configure
 	cmake --build $(BUILD) --target bench/all
 	@set -e; found=; for b in $(BUILD)/bench/bench_*; do \
 	  [ -f "$$b" ] && [ -x "$$b" ] || continue; found=1; \
 	  echo "== $$(basename "$$b")"; QT_QPA_PLATFORM=offscreen "$$b"; \
 	done; [ -n "$$found" ] || { echo "no benchmark programs in $(BUILD)/bench"; exit 1; }
+	cmake --build $(BUILD) --target zenu zenu-sim
+	@echo "== idle-cost"; tools/idle-cost --build $(BUILD) --seconds $(IDLE_SECONDS) --runs $(IDLE_RUNS)
+
+# The idle-cost report of `make bench`: the program against zenu-sim under a
+# private Xvfb, this long per stretch, this many runs (median).
+IDLE_SECONDS ?= 60
+IDLE_RUNS ?= 1
 
 clean:
 	rm -rf $(BUILD)

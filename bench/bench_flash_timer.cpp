@@ -39,6 +39,7 @@ void BM_FlashTimerBeat(benchmark::State &state)
     }
     TMiniTrend scope;
     scope.SetFlashTimer(&timer);
+    scope.show(); // a hidden chart leaves the timer until it is shown again
 
     for (auto _ : state) {
         now += TFlashTimer::BeatMs;

@@ -22,13 +22,18 @@ TFlashTimer::TFlashTimer(QObject *parent)
     : QObject(parent)
     , m_clock(monotonicMs)
 {
-    m_beat.setInterval(BeatMs);
-    m_beat.setTimerType(Qt::PreciseTimer);
-    connect(&m_beat, &QTimer::timeout, this, &TFlashTimer::Tick);
+    m_baseTime = m_clock();
+    m_wake.setSingleShot(true);
+    m_wake.setTimerType(Qt::PreciseTimer);
+    connect(&m_wake, &QTimer::timeout, this, [this] {
+        m_scheduled.reset();
+        Wake();
+    });
     if (auto *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, [this] {
             m_shuttingDown = true;
-            m_beat.stop();
+            m_wake.stop();
+            m_scheduled.reset();
         });
 }
 
@@ -57,6 +62,13 @@ void TFlashTimer::RegisterPeriodic(TFlashClient *client, int intervalMs)
     Add(Entry{client, Kind::Periodic, 0, -1, intervalMs, m_clock() + intervalMs});
 }
 
+void TFlashTimer::RegisterPeriodicAt(TFlashClient *client, int intervalMs, qint64 firstDue)
+{
+    if (!client)
+        return;
+    Add(Entry{client, Kind::Periodic, 0, -1, std::max(1, intervalMs), firstDue});
+}
+
 void TFlashTimer::Add(const Entry &e)
 {
     auto it = std::find_if(m_clients.begin(), m_clients.end(),
@@ -65,15 +77,17 @@ void TFlashTimer::Add(const Entry &e)
         *it = e; // keep its place in the walk order
     else
         m_clients.push_back(e);
-    StartIfNeeded();
+    Schedule();
 }
 
 void TFlashTimer::Unregister(TFlashClient *client)
 {
     auto it = std::find_if(m_clients.begin(), m_clients.end(),
                            [&](const Entry &x) { return x.client == client; });
-    if (it != m_clients.end())
+    if (it != m_clients.end()) {
         m_clients.erase(it);
+        Schedule();
+    }
 }
 
 bool TFlashTimer::IsRegistered(const TFlashClient *client) const
@@ -85,34 +99,107 @@ bool TFlashTimer::IsRegistered(const TFlashClient *client) const
 void TFlashTimer::SetClock(Clock clock)
 {
     m_clock = clock ? std::move(clock) : Clock(monotonicMs);
+    Rebase(m_ticks);
+    m_scheduled.reset();
+    Schedule();
 }
 
 void TFlashTimer::SetAutoTick(bool on)
 {
+    if (on && !m_autoTick)
+        Rebase(m_ticks); // whatever was ticked by hand, the clock carries on from here
     m_autoTick = on;
-    if (!on)
-        m_beat.stop();
-    else
-        StartIfNeeded();
+    Schedule();
 }
 
-void TFlashTimer::StartIfNeeded()
+void TFlashTimer::Rebase(std::uint64_t tick)
 {
-    // Once started the beat runs until the program ends, so the counter (and
-    // with it every phase) is never reset under a widget's feet.
-    if (m_autoTick && !m_shuttingDown && !m_beat.isActive() && !m_clients.empty())
-        m_beat.start();
+    m_baseTick = tick;
+    m_baseTime = m_clock();
+}
+
+std::uint64_t TFlashTimer::TicksAt(qint64 t) const
+{
+    if (t <= m_baseTime)
+        return m_baseTick;
+    return m_baseTick + std::uint64_t((t - m_baseTime) / BeatMs);
+}
+
+qint64 TFlashTimer::BeatTime(std::uint64_t tick) const
+{
+    return m_baseTime + (qint64(tick) - qint64(m_baseTick)) * BeatMs;
+}
+
+std::optional<qint64> TFlashTimer::NextWake() const
+{
+    std::optional<qint64> next;
+    auto consider = [&next](qint64 t) {
+        if (!next || t < *next)
+            next = t;
+    };
+    // After a spell with nobody registered the count the last walk left is old.
+    const std::uint64_t n = std::max(m_ticks, TicksAt(m_clock()));
+    for (const Entry &e : m_clients) {
+        if (e.kind == Kind::Flash) {
+            // A new client, or one the last walk did not reach, is told at the next
+            // beat; otherwise at the beat where bit d of the counter flips.
+            const bool current = e.lastPhase == (PhaseAt(n, e.code) ? 1 : 0);
+            const std::uint64_t tick = current ? ((n >> e.code) + 1) << e.code : n + 1;
+            consider(BeatTime(tick));
+        } else {
+            consider(e.due);
+        }
+    }
+    return next;
+}
+
+std::optional<qint64> TFlashTimer::ScheduledWake() const
+{
+    return m_scheduled;
+}
+
+void TFlashTimer::Schedule()
+{
+    // Registrations made by clients during a walk are seen when the walk ends.
+    if (m_walking)
+        return;
+    const std::optional<qint64> next = (m_autoTick && !m_shuttingDown) ? NextWake() : std::nullopt;
+    if (!next) {
+        m_wake.stop();
+        m_scheduled.reset();
+        return;
+    }
+    if (m_scheduled == next && m_wake.isActive())
+        return;
+    m_scheduled = next;
+    m_wake.start(int(std::clamp<qint64>(*next - m_clock(), 0, 24 * 3600 * 1000)));
 }
 
 void TFlashTimer::Tick()
 {
     ++m_ticks;
+    // Ticked by hand: the clock goes on from this count.
+    Rebase(m_ticks);
+    Walk();
+}
+
+void TFlashTimer::Wake()
+{
+    // A wake that comes a little early (timer slack) changes nothing and is
+    // simply set again for the rest of the time.
+    m_ticks = std::max(m_ticks, TicksAt(m_clock()));
+    Walk();
+}
+
+void TFlashTimer::Walk()
+{
     // Clients may register, unregister or destroy themselves from inside a
     // notification. Each entry's state is updated before it is notified, and
     // the walk gives up for this beat once the list is shorter than the position.
+    m_walking = true;
     for (std::size_t i = 0; i < m_clients.size(); ++i) {
         if (m_shuttingDown)
-            return;
+            break;
         Entry &e = m_clients[i];
         TFlashClient *client = e.client;
         if (e.kind == Kind::Flash) {
@@ -132,4 +219,6 @@ void TFlashTimer::Tick()
             client->PeriodicTick(int(late));
         }
     }
+    m_walking = false;
+    Schedule();
 }

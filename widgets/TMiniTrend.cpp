@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -54,6 +55,8 @@ TMiniTrend::~TMiniTrend()
 
 void TMiniTrend::SetValueCh1(float v)
 {
+    if (m_dormant && toDigit16(m_sig1, v) != m_digit1)
+        catchUp();
     m_value1 = v;
     m_digit1 = toDigit16(m_sig1, v);
     refreshAccessible();
@@ -61,6 +64,8 @@ void TMiniTrend::SetValueCh1(float v)
 
 void TMiniTrend::SetValueCh2(float v)
 {
+    if (m_dormant && toDigit16(m_sig2, v) != m_digit2)
+        catchUp();
     m_value2 = v;
     m_digit2 = toDigit16(m_sig2, v);
     refreshAccessible();
@@ -68,6 +73,8 @@ void TMiniTrend::SetValueCh2(float v)
 
 void TMiniTrend::SetDigitCh1(int d)
 {
+    if (m_dormant && qBound(-32768, d, 32767) != m_digit1)
+        catchUp();
     m_digit1 = qBound(-32768, d, 32767);
     m_value1 = float(m_sig1.DigitToValue(m_digit1));
     refreshAccessible();
@@ -75,6 +82,8 @@ void TMiniTrend::SetDigitCh1(int d)
 
 void TMiniTrend::SetDigitCh2(int d)
 {
+    if (m_dormant && qBound(-32768, d, 32767) != m_digit2)
+        catchUp();
     m_digit2 = qBound(-32768, d, 32767);
     m_value2 = float(m_sig2.DigitToValue(m_digit2));
     refreshAccessible();
@@ -177,6 +186,7 @@ TFlashTimer *TMiniTrend::FlashTimer() const
 
 void TMiniTrend::registerWithTimer()
 {
+    m_dormant = false;
     const int interval = m_plot.Timing().intervalMs;
     if (!m_flow || interval <= 0) {
         if (m_timer)
@@ -193,7 +203,7 @@ void TMiniTrend::registerWithTimer()
     m_timer->RegisterPeriodic(this, m_registeredInterval);
 }
 
-void TMiniTrend::PeriodicTick(int)
+void TMiniTrend::PeriodicTick(int lateMs)
 {
     if (m_painting)
         return;
@@ -202,11 +212,58 @@ void TMiniTrend::PeriodicTick(int)
         m_registeredInterval = m_plot.Timing().intervalMs;
         FlashTimer()->RegisterPeriodic(this, m_registeredInterval);
     }
+    drawTick(clockText());
+    m_lastDue = FlashTimer()->Now() - lateMs;
+    // Hidden (another tab is shown) the chart would only scroll the same levels
+    // on: it stops waking the timer until it is shown or a value moves, and
+    // then draws the missed ticks at once, to the same picture.
+    if (!isVisible() && m_timer) {
+        m_timer->Unregister(this);
+        m_dormant = true;
+    }
+}
+
+void TMiniTrend::drawTick(const QString &clock)
+{
     const QRect plot = PlotRect();
     const int H = m_plot.Size().height();
     m_plot.Tick(TTrendPlot::ChannelY(m_sig1, m_value1, H), TTrendPlot::ChannelY(m_sig2, m_value2, H),
-                TTrendPlot::TimeText(m_plot.Timing().label, clockText()));
+                TTrendPlot::TimeText(m_plot.Timing().label, clock));
     update(plot);
+}
+
+void TMiniTrend::catchUp()
+{
+    if (!m_dormant || !m_timer)
+        return;
+    m_dormant = false;
+    const int interval = m_registeredInterval;
+    const qint64 now = m_timer->Now();
+    const qint64 missed = interval > 0 ? (now - m_lastDue) / interval : 0;
+    const QRect plot = PlotRect(); // may restart the chart, which registers it again
+    if (m_dormant || m_timer->IsRegistered(this))
+        return;
+    const int H = m_plot.Size().height();
+    const int y1 = TTrendPlot::ChannelY(m_sig1, m_value1, H);
+    const int y2 = TTrendPlot::ChannelY(m_sig2, m_value2, H);
+    const qint64 drawn = std::min<qint64>(missed, m_plot.TicksToClear());
+    m_plot.Skip(int(std::min<qint64>(missed - drawn, 1 << 30)), y1, y2);
+    const QTime clock = m_clock ? m_clock() : QTime::currentTime();
+    for (qint64 k = drawn; k > 0; --k) {
+        // Each missed tick's time line shows the time it was due.
+        const qint64 ago = now - (m_lastDue + (missed - k + 1) * interval);
+        m_plot.Tick(y1, y2, TTrendPlot::TimeText(m_plot.Timing().label,
+                                                  clock.addMSecs(-int(ago)).toString(QStringLiteral("HH:mm:ss"))));
+    }
+    m_lastDue += missed * interval;
+    m_timer->RegisterPeriodicAt(this, interval, m_lastDue + interval);
+    update(plot);
+}
+
+void TMiniTrend::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    catchUp();
 }
 
 // ---- layout -----------------------------------------------------------------

@@ -76,7 +76,13 @@ public:
     // Where the plot goes in the widget; the picture is resized (and the chart
     // restarted) whenever this size changes.
     QRect PlotRect();
-    const TTrendPlot &Plot() { PlotRect(); return m_plot; }
+    // The picture as it stands now (a dormant chart draws its missed ticks first).
+    const TTrendPlot &Plot()
+    {
+        catchUp();
+        PlotRect();
+        return m_plot;
+    }
     // Interval the chart is registered with right now (200 ms until the first tick for slow charts).
     int RegisteredInterval() const { return m_registeredInterval; }
     int Restarts() const { return m_restarts; }
@@ -87,6 +93,9 @@ public:
     void SetClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
 
     void PeriodicTick(int lateMs) override;
+    // While hidden with nothing new to draw the chart leaves the flash timer
+    // and draws the ticks it missed when it is shown or given a new value.
+    bool Dormant() const { return m_dormant; }
 
     QSize sizeHint() const override { return {480, 300}; }
     QSize minimumSizeHint() const override { return {MinSide, MinSide}; }
@@ -94,6 +103,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
     struct Layout {
@@ -110,6 +120,8 @@ private:
     void restart();
     void settingsChanged();
     void registerWithTimer();
+    void catchUp();
+    void drawTick(const QString &clock);
     void refreshAccessible();
     QString clockText() const;
     int deviceScale() const;
@@ -134,6 +146,8 @@ private:
     int m_registeredInterval = 0;
     bool m_firstTickPending = false;
     bool m_painting = false;
+    bool m_dormant = false;
+    qint64 m_lastDue = 0; // flash timer clock: when the last tick drawn was due
     int m_restarts = 0;
     QPointer<TFlashTimer> m_timer;
     std::function<QTime()> m_clock;

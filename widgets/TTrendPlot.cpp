@@ -110,6 +110,29 @@ void TTrendPlot::Tick(int y1, int y2, const QString &timeText)
     trace(m_prev2, y2, m_style.trace2);
 }
 
+void TTrendPlot::Skip(int ticks, int y1, int y2)
+{
+    if (ticks <= 0 || m_image.isNull() || m_timing.division <= 0)
+        return;
+    for (int i = 0; i < ticks; ++i) {
+        m_scrolled += m_timing.step;
+        if (m_scrolled < m_timing.division)
+            continue;
+        m_scrolled = 0;
+        if (m_style.showGrid && ++m_divisions > 4 && m_style.showTimeLine)
+            m_divisions = 0;
+    }
+    m_prev1 = y1;
+    m_prev2 = y2;
+}
+
+int TTrendPlot::TicksToClear() const
+{
+    // A tick draws from one pixel left of its strip to the right edge.
+    const int s = qMax(1, m_timing.step);
+    return (m_size.width() + s - 1) / s + 1;
+}
+
 QColor TTrendPlot::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_size.width() || y >= m_size.height())

@@ -33,6 +33,12 @@ public:
     void Restart(QSize size, int timeScaleMinutes, const Style &style, const QString &timeText, int scale = 1);
     // One tick: y1 and y2 are the rows of the new values (outside 0..H-1 is clipped).
     void Tick(int y1, int y2, const QString &timeText);
+    // What `ticks` ticks at the rows y1 and y2 leave behind in the counters
+    // (grid and time-line spacing, previous rows), without drawing: for ticks
+    // whose pixels the ticks after them scroll out of the picture anyway.
+    void Skip(int ticks, int y1, int y2);
+    // Ticks after which nothing drawn before them is left in the picture.
+    int TicksToClear() const;
 
     // Row of a value: ValueFrom on the bottom row, ValueTo on the top row.
     static int ChannelY(const TSignalSettings &s, double value, int height);

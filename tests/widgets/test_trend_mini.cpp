@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kBlack(0, 0, 0);
@@ -397,6 +399,74 @@ TEST_F(TrendFixture, ScreenReadersSeeBothChannels)
     ASSERT_NE(ai, nullptr);
     EXPECT_EQ(ai->role(), QAccessible::Chart);
     EXPECT_EQ(ai->text(QAccessible::Value), QStringLiteral("Ch1 MAP: 101 [kPa]; Ch2 : 2"));
+}
+
+// A chart on a tab that is not shown stops waking the timer while it would only
+// scroll the same levels on; shown again, or given a new value, it draws what
+// it missed. The picture must be the one a chart ticking all along shows.
+TEST(TrendWhileHidden, SleepsAndCatchesUpToThePictureOfAChartThatKeptTicking)
+{
+    // The timer wakes only when asked, as in the program; the test plays the
+    // event loop on an injected clock.
+    struct {
+        TFlashTimer timer;
+        qint64 now = 0;
+        void RunFor(qint64 ms)
+        {
+            const qint64 until = now + ms;
+            while (const auto at = timer.ScheduledWake()) {
+                if (*at > until)
+                    break;
+                now = std::max(now, *at);
+                timer.Wake();
+            }
+            now = until;
+        }
+    } clock;
+    clock.timer.SetClock([&clock] { return clock.now; });
+    TMiniTrend shown, hidden;
+    for (TMiniTrend *t : {&shown, &hidden}) {
+        t->SetFlashTimer(&clock.timer);
+        t->SetClock([] { return QTime(12, 34, 56); });
+        t->SetOptions(TMiniTrend::opGrid);
+        t->resize(486, 300);
+        t->SetTimeScale(1); // 250 ms, 2 pixels a tick
+        t->SetValueCh1(20);
+        t->SetValueCh2(30);
+    }
+    shown.show();
+    ASSERT_TRUE(shown.isVisible());
+    ASSERT_FALSE(hidden.isVisible());
+    auto samePicture = [&] { return shown.Plot().Image() == hidden.Plot().Image(); };
+
+    clock.RunFor(1000);
+    EXPECT_TRUE(hidden.Dormant());
+    EXPECT_FALSE(clock.timer.IsRegistered(&hidden));
+    EXPECT_TRUE(clock.timer.IsRegistered(&shown));
+
+    // Two minutes unchanged: longer than the picture is wide, so most missed ticks
+    // only move the grid on. The same value again does not wake it.
+    clock.RunFor(120'000);
+    hidden.SetValueCh1(20);
+    EXPECT_TRUE(hidden.Dormant());
+    for (float v : {40.0f, 10.0f, 45.0f}) {
+        shown.SetValueCh1(v);
+        hidden.SetValueCh1(v);
+        EXPECT_TRUE(clock.timer.IsRegistered(&hidden)) << v; // until its next tick
+        clock.RunFor(3100);
+        EXPECT_TRUE(hidden.Dormant()) << v;
+    }
+    clock.RunFor(9000);
+    EXPECT_TRUE(samePicture());
+
+    clock.RunFor(700);
+    hidden.show();
+    EXPECT_FALSE(hidden.Dormant());
+    EXPECT_TRUE(clock.timer.IsRegistered(&hidden));
+    EXPECT_TRUE(samePicture());
+    clock.RunFor(5000); // both visible: both tick, in step
+    EXPECT_FALSE(hidden.Dormant());
+    EXPECT_TRUE(samePicture());
 }
 
 } // namespace
