@@ -1,6 +1,7 @@
 #include "app/TZENU.h"
 
 #include "app/CalibrationMapTabs.h"
+#include "app/CalibrationPage.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
 #include "app/LiveDisplay.h"
@@ -73,6 +74,10 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
             m_session->QueueCommand(body);
         },
         [this] { return CalibrationStep; });
+    m_calibration = std::make_unique<CalibrationPage>(*this, CalibrationStep);
+    m_live->setCalibrationSampleHook(
+        [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
+    m_linkView->setLinkEndedHook([this] { m_calibration->linkEnded(); });
     connectEvents();
     connectLinkEvents();
     FormCreate();
