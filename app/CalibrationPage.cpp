@@ -61,6 +61,12 @@ CalibrationPage::CalibrationPage(TZENU &window, int &calibrationStep)
     connect(m_stop, &QPushButton::clicked, this, &CalibrationPage::Button_stopClick);
     connect(window.Adaptacja_Timer, &QTimer::timeout, this, &CalibrationPage::Adaptacja_TimerTimer);
     connect(window.tab_control, &QTabWidget::currentChanged, this, [this](int index) {
+        // Whatever tries to change the page during a run (a shortcut, the
+        // fault banner) is undone.
+        if (m_locked && m_window.tab_control->widget(index) != m_page) {
+            m_window.tab_control->setCurrentWidget(m_page);
+            return;
+        }
         if (m_window.tab_control->widget(index) == m_page)
             TabSheet3Show();
     });
@@ -192,10 +198,28 @@ void CalibrationPage::stopProgress()
 
 void CalibrationPage::setRunLock(bool locked)
 {
-    m_window.Panel1Gora->setEnabled(!locked);
+    // The top panel is out of reach but for the fuel switch and the cylinder
+    // LEDs, which the fitter may still need during a run.
+    if (locked) {
+        m_topPanelEnabled.clear();
+        for (QWidget *part : m_window.Panel1Gora->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            const QString name = part->objectName();
+            if (name == QLatin1String("Zaplon_panel") || name == QLatin1String("aaa"))
+                continue;
+            m_topPanelEnabled.emplace_back(part, part->isEnabled());
+            part->setEnabled(false);
+        }
+    } else {
+        for (const auto &[part, enabled] : m_topPanelEnabled) {
+            if (part)
+                part->setEnabled(enabled);
+        }
+        m_topPanelEnabled.clear();
+    }
     for (QMenu *menu : {m_window.Pliki1, m_window.PortCOM, m_window.Jazyk})
         menu->menuAction()->setEnabled(!locked);
     m_start->setEnabled(!locked);
+    m_locked = locked;
 
     // Pages other than this one cannot be chosen during a run; afterwards
     // each is as it was (a page disabled before stays disabled).

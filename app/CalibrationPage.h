@@ -4,10 +4,12 @@
 #include "calibration/CalibrationView.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -85,6 +87,8 @@ private:
     MapPointSource m_mapPoint;
     // Which pages could be chosen before the run locked the others.
     std::vector<bool> m_pagesEnabled;
+    std::vector<std::pair<QPointer<QWidget>, bool>> m_topPanelEnabled;
+    bool m_locked = false;
     std::unique_ptr<StepTimer> m_timer;
     std::unique_ptr<CalibrationProcedure> m_procedure;
 };
