@@ -1,6 +1,7 @@
 #include "app/TZENU.h"
 
 #include "app/CalibrationMapTabs.h"
+#include "app/CalibrationPage.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
 #include "app/LanguageView.h"
@@ -80,6 +81,10 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         },
         [this] { return CalibrationStep; });
     buildSettings();
+    m_calibration = std::make_unique<CalibrationPage>(*this, CalibrationStep);
+    m_live->setCalibrationSampleHook(
+        [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
+    m_linkView->setLinkEndedHook([this] { m_calibration->linkEnded(); });
     connectEvents();
     connectLinkEvents();
     FormCreate();

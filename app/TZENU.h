@@ -26,6 +26,7 @@ class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
 class SettingsPanel;
+class CalibrationPage;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -71,6 +72,8 @@ public:
     LiveDisplay &liveDisplay() { return *m_live; }
     // The settings controls: ApplySettingsFrame and every change sent.
     SettingsPanel &settingsPanel() { return *m_settings; }
+    // The "Adaptacja" page and its procedure.
+    CalibrationPage &calibration() { return *m_calibration; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -144,4 +147,5 @@ private:
     std::unique_ptr<LiveDisplay> m_live;
     SettingsView m_settingsView;
     std::unique_ptr<SettingsPanel> m_settings;
+    std::unique_ptr<CalibrationPage> m_calibration;
 };

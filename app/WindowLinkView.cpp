@@ -188,3 +188,9 @@ void WindowLinkView::writeDataFile()
     // The data file writer is not part of the window yet; the marker that
     // asks for it is still consumed by the session, so nothing is left behind.
 }
+
+void WindowLinkView::linkEnded()
+{
+    if (m_linkEnded)
+        m_linkEnded();
+}

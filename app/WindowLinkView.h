@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class TZENU;
 
 // The link session's view of the main window: its message boxes, status bar,
@@ -42,6 +44,9 @@ public:
     void applySettingsFrame(const QByteArray &settings) override;
     void applyLiveFrame(const QByteArray &answer) override;
     void writeDataFile() override;
+    void linkEnded() override;
+    // Told when the disconnect sequence begins.
+    void setLinkEndedHook(std::function<void()> hook) { m_linkEnded = std::move(hook); }
 
     // What the last ApplyLiveFrame was given, its decoded values and how many
     // frames there were, until the live displays take the values themselves.
@@ -54,4 +59,5 @@ private:
     QByteArray m_lastLive;
     LiveValues m_lastValues;
     int m_liveFrames = 0;
+    std::function<void()> m_linkEnded;
 };

@@ -98,4 +98,7 @@ public:
     // The save's read-all answer has been applied: write the data file now
     // (`Zapis1Click` with no sender).
     virtual void writeDataFile() = 0;
+    // The disconnect sequence begins: whatever runs on the link (a
+    // calibration) ends before the displays are rested.
+    virtual void linkEnded() {}
 };

@@ -141,6 +141,7 @@ void Session::windowClosing()
 
 void Session::disconnectSequence(bool portLost)
 {
+    m_view.linkEnded();
     m_view.setErrorLedVisible(false);
     // Resting the live displays rebuilds the fault list; the user keeps
     // seeing the faults that were listed when the link ended.
