@@ -1,12 +1,15 @@
 #include "app/TZENU.h"
 
 #include "app/CalibrationMapTabs.h"
+#include "app/DataFileMenu.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
+#include "app/LevelSensorGroup.h"
 #include "app/LiveDisplay.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
+#include "app/StatusNotice.h"
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
 #include "app/UserMessage.h"
@@ -73,6 +76,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
             m_session->QueueCommand(body);
         },
         [this] { return CalibrationStep; });
+    buildSettingsParts();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -168,6 +172,32 @@ void TZENU::buildLink()
     m_linkView = std::make_unique<WindowLinkView>(*this);
     m_session = std::make_unique<Session>(*m_sessionPort, *m_frameWriter, *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
+}
+
+void TZENU::buildSettingsParts()
+{
+    auto texts = [this](const QString &key) { return programText(key); };
+    m_level = std::make_unique<LevelSensorGroup>(
+        LevelSensorView::find(this),
+        [this](const CommandBodies::Group &group) {
+            if (!m_session->linkActive()) {
+                StatusNotice::show(this, programText(QStringLiteral("level.not_sent_offline")));
+                return;
+            }
+            m_session->setCommandRetries(5);
+            m_session->QueueCommand(group);
+        },
+        [this] { return m_session->storedSettings(); }, texts, this);
+    m_dataFile = std::make_unique<DataFileMenu>(this, *m_session, texts);
+    connect(component<QAction>(QStringLiteral("Zapis1")), &QAction::triggered, this,
+            [this] { m_dataFile->Zapis1Click(component<QAction>(QStringLiteral("Zapis1"))); });
+    connect(component<QAction>(QStringLiteral("Odczyt1")), &QAction::triggered, this,
+            [this] { m_dataFile->Odczyt1Click(component<QAction>(QStringLiteral("Odczyt1"))); });
+}
+
+QString TZENU::programText(const QString &key) const
+{
+    return m_texts ? m_texts->programText(key) : key;
 }
 
 void TZENU::connectLinkEvents()

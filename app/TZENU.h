@@ -24,6 +24,8 @@ class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
+class LevelSensorGroup;
+class DataFileMenu;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -67,6 +69,10 @@ public:
     WindowLinkView &linkView() { return *m_linkView; }
     // The live frame on the displays, the fault list and the scope.
     LiveDisplay &liveDisplay() { return *m_live; }
+    // The tank-level sensor thresholds and type on "Przełącznik".
+    LevelSensorGroup &levelSensor() { return *m_level; }
+    // "Plik" > "Zapis" / "Odczyt": the settings data file.
+    DataFileMenu &dataFile() { return *m_dataFile; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -116,6 +122,10 @@ private:
     // Runs one handler; any failure ends that handler and is shown to the
     // user, so nothing escapes into the event loop.
     void guarded(const std::function<void()> &handler);
+    // The level sensor group and the data file menu, wired to the link.
+    void buildSettingsParts();
+    // One of the program's own texts in the current language.
+    QString programText(const QString &key) const;
 
     PortLister m_portLister;
     QString m_languageKey = QStringLiteral("PolskiPL");
@@ -136,4 +146,6 @@ private:
     std::unique_ptr<WindowLinkView> m_linkView;
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
+    std::unique_ptr<LevelSensorGroup> m_level;
+    std::unique_ptr<DataFileMenu> m_dataFile;
 };
