@@ -211,7 +211,7 @@ TEST_F(LevelSensorGroupTest, WithoutAPickedTypeTheControllersOwnTypeGoesBack)
     view.sensorType->setCurrentIndex(-1);
     edit(1)->setFocus();
     tap(Qt::Key_Down);
-    EXPECT_EQ(sent, (QList<Group>{Begin, two("0d224c708f05", "3100")})); // 0.69 x 51 = 35.19
+    EXPECT_EQ(sent, (QList<Group>{Begin, two("0d234c708f05", "3100")})); // 0.69 x 51 = 35.19
 
     // Nothing is known about the type at all: the change is not sent.
     stored.clear();

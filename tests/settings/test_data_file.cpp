@@ -87,8 +87,9 @@ TEST(DataFileCoding, SecondsChangeOnlyTheirTwoBytesAndLoadTheSame)
         const QByteArray other = DataFile::encode(block, s);
         ASSERT_EQ(other.size(), at0.size());
         for (int pos = 0; pos < other.size(); ++pos) {
-            if (pos != DataFile::SecondsPosition && pos != DataFile::KeyPosition)
+            if (pos != DataFile::SecondsPosition && pos != DataFile::KeyPosition) {
                 ASSERT_EQ(other[pos], at0[pos]) << "position " << pos;
+            }
         }
         EXPECT_NE(other[DataFile::SecondsPosition], at0[DataFile::SecondsPosition]);
         const DataFile::Decoded back = DataFile::decode(other);
@@ -179,8 +180,9 @@ TEST_P(DataFileRefusal, IsRefusedWithItsReason)
     const RefusalCase &c = GetParam();
     const DataFile::Decoded d = c.forWriteAll ? DataFile::decodeForWriteAll(c.file) : DataFile::decode(c.file);
     EXPECT_EQ(d.refusal, c.refusal);
-    if (!d.ok())
+    if (!d.ok()) {
         EXPECT_TRUE(d.writeAllSettings().isEmpty());
+    }
 }
 
 namespace {
