@@ -66,9 +66,14 @@ LevelSensorGroup::LevelSensorGroup(const LevelSensorView &view, CommandSink send
 bool LevelSensorGroup::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn && !passingFocus(event)) {
-        if (watched == m_view.sensorType
-            || std::find(m_view.thresholds.begin(), m_view.thresholds.end(), watched) != m_view.thresholds.end())
+        const bool threshold =
+            std::find(m_view.thresholds.begin(), m_view.thresholds.end(), watched) != m_view.thresholds.end();
+        if (watched == m_view.sensorType || threshold)
             Ch_U_LPG_X_Enter(watched);
+        // The focus has moved on to the slider already; the edit must not
+        // start a text cursor of its own after the fact.
+        if (threshold)
+            return true;
     } else if (event->type() == QEvent::FocusOut && !passingFocus(event)) {
         if (watched == m_view.sensorType || watched == m_view.changer)
             Ch_U_LPG_X_Exit();
