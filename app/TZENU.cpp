@@ -2,9 +2,11 @@
 
 #include "app/CalibrationMapTabs.h"
 #include "app/CalibrationPage.h"
+#include "app/DataFileMenu.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
 #include "app/LanguageView.h"
+#include "app/LevelSensorGroup.h"
 #include "app/LiveDisplay.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
@@ -85,6 +87,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     m_live->setCalibrationSampleHook(
         [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
     m_linkView->setLinkEndedHook([this] { m_calibration->linkEnded(); });
+    buildLevelSensorAndDataFile();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -226,6 +229,30 @@ void TZENU::buildSettings()
             StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
     };
     m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
+void TZENU::buildLevelSensorAndDataFile()
+{
+    auto texts = [this](const QString &key) { return programText(key); };
+    m_level = std::make_unique<LevelSensorGroup>(
+        LevelSensorView::find(this),
+        [this](const CommandBodies::Group &group) {
+            if (!m_session->linkActive()) {
+                StatusNotice::show(this, programText(QStringLiteral("level.not_sent_offline")));
+                return;
+            }
+            m_session->setCommandRetries(5);
+            m_session->QueueCommand(group);
+        },
+        [this] { return m_session->storedSettings(); }, texts, this);
+    m_dataFile = std::make_unique<DataFileMenu>(this, *m_session, texts);
+    connect(component<QAction>(QStringLiteral("Zapis1")), &QAction::triggered, this,
+            [this] { m_dataFile->Zapis1Click(component<QAction>(QStringLiteral("Zapis1"))); });
+    connect(component<QAction>(QStringLiteral("Odczyt1")), &QAction::triggered, this,
+            [this] { m_dataFile->Odczyt1Click(component<QAction>(QStringLiteral("Odczyt1"))); });
+}
+
+QString TZENU::programText(const QString &key) const
+{
+    return m_texts ? m_texts->programText(key) : key;
 }
 
 void TZENU::connectLinkEvents()

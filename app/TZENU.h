@@ -27,6 +27,8 @@ class WindowLinkView;
 class LiveDisplay;
 class SettingsPanel;
 class CalibrationPage;
+class LevelSensorGroup;
+class DataFileMenu;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -74,6 +76,10 @@ public:
     SettingsPanel &settingsPanel() { return *m_settings; }
     // The "Adaptacja" page and its procedure.
     CalibrationPage &calibration() { return *m_calibration; }
+    // The tank-level sensor thresholds and type on "Przełącznik".
+    LevelSensorGroup &levelSensor() { return *m_level; }
+    // "Plik" > "Zapis" / "Odczyt": the settings data file.
+    DataFileMenu &dataFile() { return *m_dataFile; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -125,6 +131,10 @@ private:
     // Runs one handler; any failure ends that handler and is shown to the
     // user, so nothing escapes into the event loop.
     void guarded(const std::function<void()> &handler);
+    // The level sensor group and the data file menu, wired to the link.
+    void buildLevelSensorAndDataFile();
+    // One of the program's own texts in the current language.
+    QString programText(const QString &key) const;
 
     PortLister m_portLister;
     QString m_languageKey = QStringLiteral("PolskiPL");
@@ -148,4 +158,6 @@ private:
     SettingsView m_settingsView;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<CalibrationPage> m_calibration;
+    std::unique_ptr<LevelSensorGroup> m_level;
+    std::unique_ptr<DataFileMenu> m_dataFile;
 };

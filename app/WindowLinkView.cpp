@@ -1,5 +1,6 @@
 #include "app/WindowLinkView.h"
 
+#include "app/DataFileMenu.h"
 #include "app/LiveDisplay.h"
 #include "app/SettingsPanel.h"
 #include "app/TZENU.h"
@@ -185,8 +186,7 @@ void WindowLinkView::applyLiveFrame(const QByteArray &answer)
 
 void WindowLinkView::writeDataFile()
 {
-    // The data file writer is not part of the window yet; the marker that
-    // asks for it is still consumed by the session, so nothing is left behind.
+    m_window.dataFile().Zapis1Click(nullptr);
 }
 
 void WindowLinkView::linkEnded()

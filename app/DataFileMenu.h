@@ -1,0 +1,64 @@
+#pragma once
+
+#include "settings/DataFileStore.h"
+
+#include <QString>
+
+#include <functional>
+
+class QFileDialog;
+class QObject;
+class QWidget;
+class Session;
+
+// "Plik" > "Zapis" and "Odczyt": a controller's settings block saved to a
+// data file (read afresh from the controller first) and a data file written
+// into a controller (then read back so every control shows what it kept).
+class DataFileMenu
+{
+public:
+    enum class Dialog { Save, Open };
+    // The file the user chose in a dialog; empty when cancelled. Tests answer
+    // instead of the dialog.
+    using FileChooser = std::function<QString(Dialog)>;
+    // Seconds of the local time of saving.
+    using Seconds = std::function<int()>;
+    // A program text by key, in the current language.
+    using Texts = std::function<QString(const QString &key)>;
+
+    static inline const QString DataFileError = QStringLiteral("Data file error");
+    static constexpr int Retries = 5;
+
+    DataFileMenu(QWidget *window, Session &session, Texts texts);
+
+    void setFileChooser(FileChooser chooser) { m_choose = std::move(chooser); }
+    void setSeconds(Seconds seconds) { m_seconds = std::move(seconds); }
+    void setWriteStep(DataFileStore::WriteStep write) { m_write = std::move(write); }
+
+    // With the menu item as sender: ask for a file and read the block for it.
+    // Without a sender (the session, once that block is applied): write it.
+    void Zapis1Click(QObject *sender);
+    void Odczyt1Click(QObject *sender);
+
+    // The file a save in progress will be written to.
+    const QString &boundFile() const { return m_bound; }
+
+    // SaveDialog1 / OpenDialog1 as the user sees them.
+    static QFileDialog *makeDialog(Dialog which, QWidget *parent);
+
+private:
+    void startSave();
+    void writeFile();
+    void load();
+    QString chooseFile(Dialog which);
+    bool connectedOrSay(const char *offlineKey);
+    QString text(const char *key) const;
+
+    QWidget *m_window;
+    Session &m_session;
+    Texts m_texts;
+    FileChooser m_choose;
+    Seconds m_seconds;
+    DataFileStore::WriteStep m_write;
+    QString m_bound;
+};
