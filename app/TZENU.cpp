@@ -229,6 +229,8 @@ void TZENU::buildSettings()
             StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
     };
     m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
+}
+
 void TZENU::buildLevelSensorAndDataFile()
 {
     auto texts = [this](const QString &key) { return programText(key); };
