@@ -45,7 +45,7 @@ protected:
         UserMessage::setInterceptor([this](const QString &text) { messages << text; });
         page = std::make_unique<QWidget>();
         auto *column = new QVBoxLayout(page.get());
-        column->addWidget(SwitchTab::build(page.get()));
+        column->addWidget(SwitchTab::build(page.get()).page);
         view = LevelSensorView::find(page.get());
         ASSERT_NE(view.changer, nullptr);
         group = std::make_unique<LevelSensorGroup>(
