@@ -4,9 +4,35 @@
 #include <QChartView>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QResizeEvent>
 #include <QValueAxis>
 
 namespace {
+
+// Room the axes' labels and titles take around the plot at every size: at
+// the designed 790 x 232 the plot is 652 x 160 at 45,10.
+const QMargins PlotMargins(45, 10, 93, 62);
+const QSize DesignedSize(790, 232);
+
+// Keeps the plot area at fixed margins from the view's edges and the mouse
+// area on top of it, whatever size the layout gives the chart.
+class MapChartView : public QChartView
+{
+public:
+    MapChartView(QChart *chart, QWidget *parent) : QChartView(chart, parent) {}
+
+    QWidget *paintBox = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QChartView::resizeEvent(event);
+        const QRect plot = QRect(QPoint(0, 0), event->size()).marginsRemoved(PlotMargins);
+        chart()->setPlotArea(plot);
+        if (paintBox)
+            paintBox->setGeometry(plot);
+    }
+};
 
 QValueAxis *axis(const QString &title, double min, double max)
 {
@@ -92,17 +118,57 @@ QWidget *MapChart::create(QWidget *parent)
         points->setBorderColor(colour);
     }
 
-    auto *view = new QChartView(chart, parent);
+    auto *view = new MapChartView(chart, parent);
     view->setObjectName(QStringLiteral("Chart1"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setFixedSize(790, 232);
-    chart->setPlotArea(QRectF(45, 10, 652, 160));
+    // No frame: the mouse area is placed in the view's coordinates, the plot
+    // in its viewport's, and the two must be the same.
+    view->setFrameShape(QFrame::NoFrame);
+    view->setMinimumSize(DesignedSize);
+    view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->resize(DesignedSize);
+    chart->setPlotArea(QRect(QPoint(0, 0), DesignedSize).marginsRemoved(PlotMargins));
 
     // Takes the mouse presses that mark an area of the curve; draws nothing.
     auto *mouseArea = new QWidget(view);
     mouseArea->setObjectName(QStringLiteral("PaintBox1"));
-    mouseArea->setGeometry(45, 10, 652, 160);
+    mouseArea->setGeometry(QRect(QPoint(0, 0), DesignedSize).marginsRemoved(PlotMargins));
     mouseArea->setToolTip(QStringLiteral("Zmiana korekcji-zaznacz obszar zmian na wykresie i przesuń strzałkami góra/dół"));
     mouseArea->setCursor(Qt::CrossCursor);
+    mouseArea->setMouseTracking(true);
+    view->paintBox = mouseArea;
     return view;
+}
+
+MapChart::Parts MapChart::parts(QWidget *chart1)
+{
+    Parts p;
+    auto *view = qobject_cast<QChartView *>(chart1);
+    if (!view || !view->chart())
+        return p;
+    p.view = view;
+    p.chart = view->chart();
+    const QList<QAbstractSeries *> all = p.chart->series();
+    for (int i = 0; i < SeriesCount && i < all.size(); ++i)
+        p.series[size_t(i)] = qobject_cast<QXYSeries *>(all[i]);
+    const auto axisAt = [&](Qt::Alignment side) {
+        const QList<QAbstractAxis *> axes = p.chart->axes(side == Qt::AlignBottom ? Qt::Horizontal : Qt::Vertical);
+        for (QAbstractAxis *a : axes)
+            if (a->alignment() == side)
+                return qobject_cast<QValueAxis *>(a);
+        return static_cast<QValueAxis *>(nullptr);
+    };
+    p.time = axisAt(Qt::AlignBottom);
+    p.multiplier = axisAt(Qt::AlignLeft);
+    p.map = axisAt(Qt::AlignRight);
+    p.paintBox = view->findChild<QWidget *>(QStringLiteral("PaintBox1"), Qt::FindDirectChildrenOnly);
+    return p;
+}
+
+void MapChart::setRightAxisMaximum(QWidget *chart1, double kPa)
+{
+    if (QValueAxis *axis = parts(chart1).map)
+        axis->setMax(kPa);
 }

@@ -4,6 +4,7 @@
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
 #include "app/LiveDisplay.h"
+#include "app/MapPage.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
@@ -21,6 +22,7 @@
 #include "link/SessionTimer.h"
 #include "link/TSerialPort.h"
 
+#include "widgets/TAnalogGControl.h"
 #include "widgets/TToggleSwitch.h"
 
 #include "i18n/LanguageKey.h"
@@ -73,6 +75,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
             m_session->QueueCommand(body);
         },
         [this] { return CalibrationStep; });
+    buildMapPage();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -181,6 +184,28 @@ void TZENU::connectLinkEvents()
         connect(reset, &QAction::triggered, this, &TZENU::Reset1Click);
     if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
         connect(sw, &TBinGControl::OnStatusChanged, this, &TZENU::Polacz_switchStatusChanged);
+}
+
+void TZENU::buildMapPage()
+{
+    MapPage::Link link;
+    link.connected = [this] { return m_session->linkActive(); };
+    link.commandPending = [this] { return !m_session->queue().current().isEmpty(); };
+    link.queue = [this](int retries, const CommandBodies::Group &commands) {
+        m_session->setCommandRetries(retries);
+        m_session->QueueCommand(commands);
+    };
+    link.notice = [this](const QString &key) {
+        setStatusPanelText(key); // TEMP until the keyed texts land
+    };
+    m_mapPage = std::make_unique<MapPage>(component(QStringLiteral("TabSheet4")), std::move(link));
+    // The working point is the petrol time and MAP the top panel shows.
+    auto *petrolTime = component<TAnalogGControl>(QStringLiteral("Skala_PB_time"));
+    auto *map = component<TAnalogGControl>(QStringLiteral("Slala_P_MAP"));
+    m_live->setTimeCurvesHook([this, petrolTime, map](int selector) {
+        m_mapPage->UpdateTimeCurves(selector, m_live->timeTables(), petrolTime ? petrolTime->Value() : 0,
+                                    map ? map->Value() : 0);
+    });
 }
 
 void TZENU::connectEvents()

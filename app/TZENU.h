@@ -24,6 +24,7 @@ class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
+class MapPage;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -67,6 +68,8 @@ public:
     WindowLinkView &linkView() { return *m_linkView; }
     // The live frame on the displays, the fault list and the scope.
     LiveDisplay &liveDisplay() { return *m_live; }
+    // The "Mapa" page: correction map editor, working point, learned curves.
+    MapPage &mapPage() { return *m_mapPage; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -111,6 +114,7 @@ private:
     void buildLink();
     void connectEvents();
     void connectLinkEvents();
+    void buildMapPage();
     // The language switch without its own failure boundary.
     void chooseLanguage(QAction *languageItem);
     // Runs one handler; any failure ends that handler and is shown to the
@@ -136,4 +140,5 @@ private:
     std::unique_ptr<WindowLinkView> m_linkView;
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
+    std::unique_ptr<MapPage> m_mapPage;
 };

@@ -1,6 +1,7 @@
 #include "app/WindowLinkView.h"
 
 #include "app/LiveDisplay.h"
+#include "app/MapPage.h"
 #include "app/TZENU.h"
 #include "app/UserMessage.h"
 
@@ -164,11 +165,12 @@ void WindowLinkView::uncheckScopeLambdaButtons()
     }
 }
 
-void WindowLinkView::applySettingsFrame(const QByteArray &)
+void WindowLinkView::applySettingsFrame(const QByteArray &settings)
 {
     // The session keeps the block as StoredSettings; spreading it over the
     // settings controls belongs to the settings block decoder, which is not
     // wired into the window yet.
+    m_window.mapPage().loadCorrectionMap(settings); // the correction map of the block
 }
 
 void WindowLinkView::applyLiveFrame(const QByteArray &answer)
