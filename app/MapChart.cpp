@@ -4,35 +4,11 @@
 #include <QChartView>
 #include <QLineSeries>
 #include <QScatterSeries>
-#include <QResizeEvent>
 #include <QValueAxis>
 
 namespace {
 
-// Room the axes' labels and titles take around the plot at every size: at
-// the designed 790 x 232 the plot is 652 x 160 at 45,10.
-const QMargins PlotMargins(45, 10, 93, 62);
 const QSize DesignedSize(790, 232);
-
-// Keeps the plot area at fixed margins from the view's edges and the mouse
-// area on top of it, whatever size the layout gives the chart.
-class MapChartView : public QChartView
-{
-public:
-    MapChartView(QChart *chart, QWidget *parent) : QChartView(chart, parent) {}
-
-    QWidget *paintBox = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QChartView::resizeEvent(event);
-        const QRect plot = QRect(QPoint(0, 0), event->size()).marginsRemoved(PlotMargins);
-        chart()->setPlotArea(plot);
-        if (paintBox)
-            paintBox->setGeometry(plot);
-    }
-};
 
 QValueAxis *axis(const QString &title, double min, double max)
 {
@@ -117,8 +93,13 @@ QWidget *MapChart::create(QWidget *parent)
         points->setColor(colour);
         points->setBorderColor(colour);
     }
+    // The marked stretch of the map, drawn over it in yellow: a line series
+    // takes one colour, so the map's own points cannot colour their segments.
+    // After the eight addressed series, so their order stays.
+    style(series<QLineSeries>(chart, "Series1Area", QStringLiteral("Mnożnik"), time, multiplier), QColor(0xFF, 0xFF, 0x00),
+          Qt::SolidLine, 2);
 
-    auto *view = new MapChartView(chart, parent);
+    auto *view = new QChartView(chart, parent);
     view->setObjectName(QStringLiteral("Chart1"));
     view->setRenderHint(QPainter::Antialiasing);
     // No frame: the mouse area is placed in the view's coordinates, the plot
@@ -129,16 +110,17 @@ QWidget *MapChart::create(QWidget *parent)
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->resize(DesignedSize);
-    chart->setPlotArea(QRect(QPoint(0, 0), DesignedSize).marginsRemoved(PlotMargins));
 
     // Takes the mouse presses that mark an area of the curve; draws nothing.
     auto *mouseArea = new QWidget(view);
     mouseArea->setObjectName(QStringLiteral("PaintBox1"));
-    mouseArea->setGeometry(QRect(QPoint(0, 0), DesignedSize).marginsRemoved(PlotMargins));
+    // The chart lays out its axes and plot at every size; the mouse area
+    // follows the plot wherever it goes.
+    QObject::connect(chart, &QChart::plotAreaChanged, mouseArea,
+                     [mouseArea](const QRectF &plot) { mouseArea->setGeometry(plot.toRect()); });
     mouseArea->setToolTip(QStringLiteral("Zmiana korekcji-zaznacz obszar zmian na wykresie i przesuń strzałkami góra/dół"));
     mouseArea->setCursor(Qt::CrossCursor);
     mouseArea->setMouseTracking(true);
-    view->paintBox = mouseArea;
     return view;
 }
 
@@ -153,6 +135,8 @@ MapChart::Parts MapChart::parts(QWidget *chart1)
     const QList<QAbstractSeries *> all = p.chart->series();
     for (int i = 0; i < SeriesCount && i < all.size(); ++i)
         p.series[size_t(i)] = qobject_cast<QXYSeries *>(all[i]);
+    if (all.size() > SeriesCount)
+        p.mapArea = qobject_cast<QXYSeries *>(all[SeriesCount]);
     const auto axisAt = [&](Qt::Alignment side) {
         const QList<QAbstractAxis *> axes = p.chart->axes(side == Qt::AlignBottom ? Qt::Horizontal : Qt::Vertical);
         for (QAbstractAxis *a : axes)

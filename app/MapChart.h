@@ -30,6 +30,7 @@ public:
         QValueAxis *multiplier = nullptr; // left
         QValueAxis *map = nullptr;        // right, kPa
         std::array<QXYSeries *, SeriesCount> series{};
+        QXYSeries *mapArea = nullptr; // the marked part of the map, over series 0 in yellow
         QWidget *paintBox = nullptr;
     };
 

@@ -107,13 +107,12 @@ void MapPage::RedrawCorrectionMap()
 {
     QXYSeries *series = m_chart.series[MapChart::Map];
     const std::vector<MapEdit::ChartPoint> curve = MapEdit::mapCurve(m_map, m_selection);
-    series->clearPointsConfiguration();
     series->replace(qtPoints(curve));
-    // Each point carries its colour; a segment takes its first point's, so
-    // the marked stretch runs yellow from its first point to its last.
-    for (size_t i = 0; i < curve.size(); ++i)
-        if (curve[i].marked)
-            series->setPointConfiguration(int(i), QXYSeries::PointConfiguration::Color, Yellow);
+    QList<QPointF> marked;
+    for (const MapEdit::ChartPoint &p : curve)
+        if (p.marked)
+            marked.append(QPointF(p.x, p.y));
+    m_chart.mapArea->replace(marked);
     if (!m_selection.hasArea())
         setPanelColour(false);
     else if (m_selection.highlighted())

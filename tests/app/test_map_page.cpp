@@ -6,6 +6,7 @@
 #include "app/CalibrationMapTabs.h"
 #include "app/MapChart.h"
 #include "app/MapPage.h"
+#include "app/TZENU.h"
 
 #include "calibration/MapPixels.h"
 #include "live/InjectionTimeTables.h"
@@ -16,7 +17,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QValueAxis>
 #include <QXYSeries>
@@ -30,7 +33,7 @@
 
 namespace {
 
-const QColor Yellow(0xFF, 0xFF, 0x00);
+const QColor Yellow(0xFF, 0xFF, 0x00); // clYellow
 
 struct Sent
 {
@@ -55,9 +58,15 @@ protected:
         const double f = GetParam();
         auto *view = tab->findChild<QChartView *>(QStringLiteral("Chart1"));
         ASSERT_NE(view, nullptr);
-        view->setFixedSize(int(652 * f) + 138, int(160 * f) + 72);
-        tab->resize(view->width() + 200, view->height() + 120);
+        // The axes keep their room at any size: give the view what makes the
+        // plot exactly 652 (or 978) pixels wide, so pixels on the designed
+        // scale land on whole pixels.
+        view->setFixedSize(790, int(232 * f));
+        tab->resize(int(790 * f) + 200, int(232 * f) + 120);
         tab->show();
+        QApplication::processEvents();
+        const int plotWidth = int(view->chart()->plotArea().width());
+        view->setFixedSize(790 + int(652 * f) - plotWidth, int(232 * f));
         QApplication::processEvents();
 
         MapPage::Link link;
@@ -83,13 +92,14 @@ protected:
 
     QXYSeries *series(MapChart::SeriesIndex i) const { return page->chart().series[size_t(i)]; }
 
+    // Points of the map drawn yellow; they must be the map's own points.
     int yellowPoints() const
     {
-        int n = 0;
-        const auto config = series(MapChart::Map)->pointsConfiguration();
-        for (const auto &point : config)
-            n += point.value(QXYSeries::PointConfiguration::Color).value<QColor>() == Yellow;
-        return n;
+        const QList<QPointF> area = page->chart().mapArea->points();
+        const QList<QPointF> map = series(MapChart::Map)->points();
+        for (const QPointF &p : area)
+            EXPECT_TRUE(map.contains(p)) << p.x();
+        return int(area.size());
     }
 
     bool panelYellow() const { return panel->palette().color(QPalette::Window) == Yellow; }
@@ -108,7 +118,7 @@ protected:
 
 TEST_P(MapPageTest, MouseAreaLiesOverThePlotAtTheScreensScale)
 {
-    EXPECT_EQ(QRectF(paintBox->geometry()), page->chart().chart->plotArea());
+    EXPECT_EQ(paintBox->geometry(), page->chart().chart->plotArea().toRect());
     EXPECT_EQ(paintBox->width(), int(652 * GetParam()));
     bool scaled = false;
     const double scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&scaled);
@@ -124,7 +134,7 @@ TEST_P(MapPageTest, AreaFromPixel100To300MarksPoints40To115)
     EXPECT_EQ(page->selection().firstPoint(), 40);
     EXPECT_EQ(page->selection().lastPoint(), 115);
     EXPECT_EQ(yellowPoints(), 115 - 40 + 1);
-    EXPECT_TRUE(series(MapChart::Map)->pointConfiguration(38).isEmpty()); // point 39
+    EXPECT_DOUBLE_EQ(page->chart().mapArea->points().value(0).x(), 4.9); // point 40
     EXPECT_TRUE(panelYellow());
     EXPECT_EQ(panel->height(), MapPage::PanelMarkingHeight);
     EXPECT_TRUE(spin->isEnabled());
@@ -193,9 +203,14 @@ TEST_P(MapPageTest, ZoomTwiceRestoresRangeAndCaption)
     EXPECT_DOUBLE_EQ(time->max(), 25.5);
     EXPECT_EQ(zoom->text(), QStringLiteral("<< [ms] >>"));
 
-    QTest::mouseMove(zoom);
+    const auto moveOver = [](QWidget *w) {
+        const QPointF at(5, 5);
+        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    };
+    moveOver(zoom);
     EXPECT_TRUE(zoom->font().bold());
-    QTest::mouseMove(paintBox, QPoint(10, 10));
+    moveOver(paintBox);
     EXPECT_FALSE(zoom->font().bold());
 }
 
@@ -325,5 +340,30 @@ INSTANTIATE_TEST_SUITE_P(Map, TimeCurvesWindow,
                                            PositionCase{"Position134", 134, true},
                                            PositionCase{"Position135", 135, false}),
                          [](const auto &info) { return info.param.name; });
+
+} // namespace
+
+namespace {
+
+// In the window the chart takes the room the page gets, and the mouse area
+// follows the plot.
+TEST(MapPageInWindow, ChartGrowsWithTheWindow)
+{
+    TZENU window([] { return QStringList(); });
+    window.resize(1270, 790);
+    window.show();
+    QApplication::processEvents(); // laid out while another page is shown
+    window.tab_control->setCurrentWidget(window.component(QStringLiteral("TabSheet4")));
+    QApplication::processEvents();
+    const MapChart::Parts &chart = window.mapPage().chart();
+    const int designed = chart.paintBox->width();
+    EXPECT_GE(designed, 1000);
+    EXPECT_EQ(chart.paintBox->geometry(), chart.chart->plotArea().toRect());
+
+    window.resize(1905, 790);
+    QApplication::processEvents();
+    EXPECT_GE(chart.paintBox->width(), designed + 500);
+    EXPECT_EQ(chart.paintBox->geometry(), chart.chart->plotArea().toRect());
+}
 
 } // namespace
