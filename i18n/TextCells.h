@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -10,3 +11,7 @@ inline constexpr int TextRowCount = 123;
 inline constexpr int TextColumnCount = 6;
 
 using TextCells = std::array<std::array<QString, TextColumnCount>, TextRowCount>;
+
+// The program's own texts (status notes, dialogs of features the table's
+// numbered rows do not cover), by key, in the same six columns.
+using KeyedTextCells = QHash<QString, std::array<QString, TextColumnCount>>;

@@ -47,6 +47,33 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
+bool isKeyChar(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'.' || c == u'_';
+}
+
+// Splits a file into its text lines, dropping comments and empty lines; the
+// handler gets each remaining line with its 1-based number.
+template <class Handler>
+void forEachTextLine(const QByteArray &utf8, Handler &&handler)
+{
+    // A byte-order mark from a Windows editor is dropped by the decoder.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString all = decoder(utf8);
+    if (decoder.hasError())
+        fail(QStringLiteral("the file is not valid UTF-8"));
+    const QStringList lines = all.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
+            continue;
+        handler(line, int(i) + 1);
+    }
+}
+
 class LineReader
 {
 public:
@@ -69,6 +96,19 @@ public:
             failAt(m_number, QStringLiteral("row %1 out of range 0-%2").arg(value).arg(TextRowCount - 1));
         requireBlank();
         return value;
+    }
+
+    QString key()
+    {
+        skipBlanks();
+        const qsizetype start = m_pos;
+        while (m_pos < m_line.size() && isKeyChar(m_line[m_pos]))
+            ++m_pos;
+        const QString word = m_line.mid(start, m_pos - start);
+        if (word.isEmpty() || !word[0].isLower())
+            failAt(m_number, QStringLiteral("expected a key (lower-case letters, digits, '.' and '_', starting with a letter)"));
+        requireBlank();
+        return word;
     }
 
     int column()
@@ -151,25 +191,10 @@ QString languageCodeOf(int column)
 
 TextCells TextTableParser::parse(const QByteArray &utf8)
 {
-    // A byte-order mark from a Windows editor is dropped by the decoder.
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString all = decoder(utf8);
-    if (decoder.hasError())
-        fail(QStringLiteral("the file is not valid UTF-8"));
-
     TextCells cells;
     std::array<std::array<bool, TextColumnCount>, TextRowCount> seen{};
 
-    const QStringList lines = all.split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int lineNumber = int(i) + 1;
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
-            continue;
-
+    forEachTextLine(utf8, [&](const QString &line, int lineNumber) {
         LineReader reader(line, lineNumber);
         const int row = reader.row();
         const int column = reader.column();
@@ -181,7 +206,7 @@ TextCells TextTableParser::parse(const QByteArray &utf8)
             failAt(lineNumber, QStringLiteral("row %1 has a second \"%2\" text").arg(row).arg(languageCodeOf(column)));
         seen[row][column] = true;
         cells[row][column] = text;
-    }
+    });
 
     for (int row = 0; row < TextRowCount; ++row) {
         for (int column = 1; column < TextColumnCount; ++column) {
@@ -200,6 +225,39 @@ TextCells TextTableParser::parse(const QByteArray &utf8)
             cells[row][CurrentColumn] = cells[row][PolishColumn];
         else if (link)
             cells[row][CurrentColumn] = cells[row][PolishColumn];
+    }
+    return cells;
+}
+
+KeyedTextCells TextTableParser::parseKeyed(const QByteArray &utf8)
+{
+    constexpr int RussianColumn = 4;
+    KeyedTextCells cells;
+    QHash<QString, std::array<bool, TextColumnCount>> seen;
+    QHash<QString, int> firstLine;
+
+    forEachTextLine(utf8, [&](const QString &line, int lineNumber) {
+        LineReader reader(line, lineNumber);
+        const QString key = reader.key();
+        const int column = reader.column();
+        const QString text = reader.quotedText();
+        if (column == CurrentColumn)
+            failAt(lineNumber, QStringLiteral("keyed texts have no \"start\" text"));
+        auto &flags = seen[key];
+        if (flags[column])
+            failAt(lineNumber, QStringLiteral("\"%1\" has a second \"%2\" text").arg(key, languageCodeOf(column)));
+        flags[column] = true;
+        firstLine.insert(key, firstLine.value(key, lineNumber));
+        cells[key][column] = text;
+    });
+
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
+        for (int column = 1; column < TextColumnCount; ++column) {
+            if (column != RussianColumn && !it.value()[column])
+                failAt(firstLine.value(it.key()),
+                       QStringLiteral("\"%1\" has no \"%2\" text").arg(it.key(), languageCodeOf(column)));
+        }
+        cells[it.key()][CurrentColumn] = cells[it.key()][PolishColumn];
     }
     return cells;
 }

@@ -13,4 +13,9 @@ class TextTableParser
 {
 public:
     static TextCells parse(const QByteArray &utf8);
+
+    // The keyed texts file (see program-texts.tsv): the same line format with a
+    // key in place of the row number; Polish, English, German and Czech are
+    // required for every key, Russian is optional. Column 0 starts as Polish.
+    static KeyedTextCells parseKeyed(const QByteArray &utf8);
 };

@@ -8,22 +8,35 @@
 
 #include <cstdio>
 
-int main(int argc, char **argv)
+namespace {
+
+// 0 when the file reads cleanly, otherwise prints why and returns 1.
+template <class Parse>
+int check(const char *path, Parse parse)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s texts.tsv\n", argv[0]);
-        return 2;
-    }
-    QFile file(QString::fromLocal8Bit(argv[1]));
+    QFile file(QString::fromLocal8Bit(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: cannot read\n", argv[1]);
+        std::fprintf(stderr, "%s: cannot read\n", path);
         return 1;
     }
     try {
-        TextTableParser::parse(file.readAll());
+        parse(file.readAll());
     } catch (const TextTableError &e) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], e.what());
+        std::fprintf(stderr, "%s: %s\n", path, e.what());
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s texts.tsv program-texts.tsv\n", argv[0]);
+        return 2;
+    }
+    const int rows = check(argv[1], [](const QByteArray &utf8) { TextTableParser::parse(utf8); });
+    const int keyed = check(argv[2], [](const QByteArray &utf8) { TextTableParser::parseKeyed(utf8); });
+    return rows | keyed;
 }
