@@ -8,6 +8,7 @@
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
+#include "app/StatusNotice.h"
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
 #include "app/UserMessage.h"
@@ -196,7 +197,7 @@ void TZENU::buildMapPage()
         m_session->QueueCommand(commands);
     };
     link.notice = [this](const QString &key) {
-        setStatusPanelText(key); // TEMP until the keyed texts land
+        StatusNotice::show(this, m_texts ? m_texts->programText(key) : key);
     };
     m_mapPage = std::make_unique<MapPage>(component(QStringLiteral("TabSheet4")), std::move(link));
     // The working point is the petrol time and MAP the top panel shows.

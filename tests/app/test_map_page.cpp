@@ -6,6 +6,7 @@
 #include "app/CalibrationMapTabs.h"
 #include "app/MapChart.h"
 #include "app/MapPage.h"
+#include "app/StatusNotice.h"
 #include "app/TZENU.h"
 
 #include "calibration/MapPixels.h"
@@ -364,6 +365,23 @@ TEST(MapPageInWindow, ChartGrowsWithTheWindow)
     QApplication::processEvents();
     EXPECT_GE(chart.paintBox->width(), designed + 500);
     EXPECT_EQ(chart.paintBox->geometry(), chart.chart->plotArea().toRect());
+}
+
+} // namespace
+
+namespace {
+
+TEST(MapPageInWindow, ArrowWithoutControllerSaysSoInTheStatusBar)
+{
+    TZENU window([] { return QStringList(); });
+    window.show();
+    QApplication::processEvents();
+    window.mapPage().loadCorrectionMap(settingsBlock());
+    window.mapPage().SpinButton1UpClick();
+    EXPECT_EQ(window.mapPage().correctionMap().value(1), 60);
+    const QString expected = window.languageTable()->programText(u"map.not_changed_offline");
+    EXPECT_NE(expected, QStringLiteral("map.not_changed_offline"));
+    EXPECT_EQ(StatusNotice::current(&window), expected);
 }
 
 } // namespace
