@@ -153,6 +153,15 @@ MapChart::Parts MapChart::parts(QWidget *chart1)
 
 void MapChart::setRightAxisMaximum(QWidget *chart1, double kPa)
 {
-    if (QValueAxis *axis = parts(chart1).map)
-        axis->setMax(kPa);
+    auto *view = qobject_cast<QChartView *>(chart1);
+    if (!view || !view->chart())
+        return;
+    for (QAbstractAxis *a : view->chart()->axes(Qt::Vertical)) {
+        auto *valueAxis = qobject_cast<QValueAxis *>(a);
+        if (valueAxis && valueAxis->alignment() == Qt::AlignRight) {
+            if (valueAxis->max() != kPa)
+                valueAxis->setMax(kPa);
+            return;
+        }
+    }
 }

@@ -38,6 +38,7 @@ public:
     // The parts of a chart made by create(); all null for anything else.
     static Parts parts(QWidget *chart1);
 
-    // Maximum of the right "MAP [kPa]" axis (256 for a turbo engine, 100 otherwise).
+    // Top of the right "MAP [kPa]" axis of `Chart1` (256 for a turbo engine,
+    // 100 otherwise); the chart repaints.
     static void setRightAxisMaximum(QWidget *chart1, double kPa);
 };

@@ -2,6 +2,7 @@
 
 #include "app/InstrumentFactory.h"
 #include "app/PlainControls.h"
+#include "app/SettingControls.h"
 
 #include "widgets/TDial.h"
 #include "widgets/TLedIndicator.h"
@@ -17,56 +18,57 @@
 
 namespace {
 
+using Id = SettingsTable::Id;
+
+// The look of each dial; names, ranges and positions come from the settings
+// table (positions are the byte sent, values what the fitter reads).
 struct DialSetup
 {
-    const char *name;
-    SignalSetup signal;
+    Id setting;
+    TDial *SwitchTabView::*member;
+    SignalSetup look;
 };
 
-// Ranges as the controller takes them: positions are the byte sent, values
-// what the fitter reads.
 const DialSetup kToGas[] = {
-    {"RPM_Prog_przel",
-     {.valueFrom = 300.0f, .valueTo = 6000.0f, .digitalFrom = 3, .digitalTo = 60, .format = QStringLiteral("###0"),
-      .name2 = QString(), .unit = QStringLiteral("rpm")}},
-    {"Temp_LPG_changer",
-     {.valueFrom = 20.0f, .valueTo = 90.0f, .digitalFrom = 20, .digitalTo = 90, .format = QStringLiteral("##0"),
-      .name2 = QStringLiteral("Temperatura"), .unit = QStringLiteral("°C")}},
-    {"T_przel_to_LPG",
-     {.valueFrom = 2.0f, .valueTo = 60.0f, .digitalFrom = 2, .digitalTo = 60, .format = QStringLiteral("#0"),
-      .name2 = QStringLiteral("Czas Przeł."), .unit = QStringLiteral("s")}},
-    {"T_CYL_seqence",
-     {.valueTo = 2550.0f, .digitalTo = 255, .format = QStringLiteral("###0"), .name2 = QStringLiteral("Sekw. Cylindra"),
-      .unit = QStringLiteral("ms")}},
+    {Id::GasSwitchRpm, &SwitchTabView::gasSwitchRpm,
+     {.format = QStringLiteral("###0"), .name2 = QString(), .unit = QStringLiteral("rpm")}},
+    {Id::GasSwitchTemperature, &SwitchTabView::gasSwitchTemperature,
+     {.format = QStringLiteral("##0"), .name2 = QStringLiteral("Temperatura"), .unit = QStringLiteral("°C")}},
+    {Id::SwitchOverTime, &SwitchTabView::switchOverTime,
+     {.format = QStringLiteral("#0"), .name2 = QStringLiteral("Czas Przeł."), .unit = QStringLiteral("s")}},
+    {Id::CylinderSequenceTime, &SwitchTabView::cylinderSequenceTime,
+     {.format = QStringLiteral("###0"), .name2 = QStringLiteral("Sekw. Cylindra"), .unit = QStringLiteral("ms")}},
 };
 const DialSetup kToPetrol[] = {
-    {"RPM_Max_To_Petrol",
-     {.valueTo = 12000.0f, .digitalTo = 120, .format = QStringLiteral("####0"), .name2 = QString(),
-      .unit = QStringLiteral("rpm")}},
-    {"T_zwloki_changer",
-     {.valueTo = 1450.0f, .digitalTo = 1450, .format = QStringLiteral("###0"), .name2 = QStringLiteral("Cz. Błędu Ciś."),
-      .unit = QStringLiteral("ms")}},
+    {Id::MaxRpmToPetrol, &SwitchTabView::maxRpmToPetrol,
+     {.format = QStringLiteral("####0"), .name2 = QString(), .unit = QStringLiteral("rpm")}},
+    {Id::PressureFaultTime, &SwitchTabView::pressureFaultTime,
+     {.format = QStringLiteral("###0"), .name2 = QStringLiteral("Cz. Błędu Ciś."), .unit = QStringLiteral("ms")}},
 };
 
 template <size_t N>
 QGroupBox *dialGroup(const char *name, const QString &title, const DialSetup (&dials)[N], const char *inactiveDial,
-                     QWidget *parent)
+                     SwitchTabView &view, QWidget *parent)
 {
     auto *g = PlainControls::group(QString::fromLatin1(name), title, parent);
     auto *column = new QVBoxLayout(g);
     auto *row = new QHBoxLayout;
     column->addLayout(row);
-    for (const DialSetup &dial : dials)
-        row->addWidget(InstrumentFactory::dial(QString::fromLatin1(dial.name), g, dial.signal));
+    for (const DialSetup &dial : dials) {
+        TDial *d = SettingControls::dial(dial.setting, g, dial.look);
+        view.*dial.member = d;
+        row->addWidget(d);
+    }
     // A spare dial of the same group that the program never uses.
     QWidget *spare = InstrumentFactory::dial(QString::fromLatin1(inactiveDial), g, SignalSetup{.name2 = QString()});
     spare->setEnabled(false);
+    spare->setFocusPolicy(Qt::NoFocus);
     row->addWidget(spare);
     row->addStretch(1);
     return g;
 }
 
-QGroupBox *levelGroup(QWidget *parent)
+QGroupBox *levelGroup(SwitchTabView &view, QWidget *parent)
 {
     auto *g = PlainControls::group(QStringLiteral("GroupBox18"), QStringLiteral("Wskaźnik poziomu"), parent);
     auto *grid = new QGridLayout(g);
@@ -79,6 +81,7 @@ QGroupBox *levelGroup(QWidget *parent)
                         Qt::AlignCenter);
         QLineEdit *threshold = PlainControls::edit(QStringLiteral("Ch_U_LPG_%1").arg(j), QStringLiteral("0,00"), g);
         threshold->setMaxLength(4);
+        view.levelThresholds[size_t(j - 1)] = threshold;
         grid->addWidget(threshold, row, 1);
     }
     grid->addWidget(InstrumentFactory::reserveLed(QStringLiteral("Rezerwa_led_panel"), g), 4, 0, Qt::AlignCenter);
@@ -92,10 +95,11 @@ QGroupBox *levelGroup(QWidget *parent)
     slider->setVisible(false);
     grid->addWidget(slider, 0, 2, 5, 1);
 
-    grid->addWidget(PlainControls::label(QStringLiteral("Label17"), QStringLiteral("Rodzaj czujnika"), g), 5, 0, 1, 2);
-    grid->addWidget(PlainControls::combo(QStringLiteral("Rodz_czuj_LPG"),
-                                         {QStringLiteral("0-90 Ohm"), QStringLiteral("90-0 Ohm")}, g),
-                    6, 0, 1, 3);
+    QLabel *sensorLabel = PlainControls::label(QStringLiteral("Label17"), QStringLiteral("Rodzaj czujnika"), g);
+    view.levelSensor = SettingControls::combo(Id::LevelSensor, g);
+    sensorLabel->setBuddy(view.levelSensor);
+    grid->addWidget(sensorLabel, 5, 0, 1, 2);
+    grid->addWidget(view.levelSensor, 6, 0, 1, 3);
     grid->addWidget(PlainControls::label(QStringLiteral("Label16"), QStringLiteral("Odczyt [V]"), g), 7, 0, 1, 2);
     QLineEdit *reading = PlainControls::edit(QStringLiteral("U_zbiornika"), QStringLiteral("0.00"), g);
     reading->setReadOnly(true);
@@ -107,28 +111,35 @@ QGroupBox *levelGroup(QWidget *parent)
 
 } // namespace
 
-QWidget *SwitchTab::build(QWidget *parent)
+SwitchTabView SwitchTab::build(QWidget *parent)
 {
-    auto *tab = new QWidget(parent);
-    tab->setObjectName(QStringLiteral("TabSheet9"));
-    auto *row = new QHBoxLayout(tab);
+    SwitchTabView v;
+    v.page = new QWidget(parent);
+    v.page->setObjectName(QStringLiteral("TabSheet9"));
+    auto *row = new QHBoxLayout(v.page);
 
     auto *switching = new QVBoxLayout;
-    switching->addWidget(dialGroup("GroupBox13", QStringLiteral("Parametry przełączania na gaz"),
-                                   kToGas, "Dial6", tab));
-    QGroupBox *toPetrol = dialGroup("GroupBox17", QStringLiteral("Parametry przełączania na benzynę"),
-                                    kToPetrol, "Dial5", tab);
+    v.toGasGroup = dialGroup("GroupBox13", QStringLiteral("Parametry przełączania na gaz"), kToGas, "Dial6", v, v.page);
+    switching->addWidget(v.toGasGroup);
+    v.toPetrolGroup =
+        dialGroup("GroupBox17", QStringLiteral("Parametry przełączania na benzynę"), kToPetrol, "Dial5", v, v.page);
     auto *firstDrop = new QHBoxLayout;
-    firstDrop->addWidget(PlainControls::check(QStringLiteral("Check_by_first"), QString(), toPetrol));
-    firstDrop->addWidget(
-        PlainControls::label(QStringLiteral("Label24"), QStringLiteral("Przełącz przy pierwszym P min"), toPetrol));
+    v.switchAtFirstDrop = PlainControls::check(QStringLiteral("Check_by_first"), QString(), v.toPetrolGroup);
+    v.switchAtFirstDropLabel =
+        PlainControls::label(QStringLiteral("Label24"), QStringLiteral("Przełącz przy pierwszym P min"), v.toPetrolGroup);
+    v.switchAtFirstDropLabel->setBuddy(v.switchAtFirstDrop);
+    firstDrop->addWidget(v.switchAtFirstDrop);
+    firstDrop->addWidget(v.switchAtFirstDropLabel);
     firstDrop->addStretch(1);
-    static_cast<QVBoxLayout *>(toPetrol->layout())->insertLayout(0, firstDrop);
-    switching->addWidget(toPetrol);
+    static_cast<QVBoxLayout *>(v.toPetrolGroup->layout())->insertLayout(0, firstDrop);
+    // The check box sits above the dials: reach it first.
+    QWidget::setTabOrder(v.switchAtFirstDrop, v.maxRpmToPetrol);
+    QWidget::setTabOrder(v.maxRpmToPetrol, v.pressureFaultTime);
+    switching->addWidget(v.toPetrolGroup);
     switching->addStretch(1);
     row->addLayout(switching);
 
-    row->addWidget(levelGroup(tab));
+    row->addWidget(levelGroup(v, v.page));
     row->addStretch(1);
-    return tab;
+    return v;
 }

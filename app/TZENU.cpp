@@ -3,11 +3,14 @@
 #include "app/CalibrationMapTabs.h"
 #include "app/InfoTabs.h"
 #include "app/InstrumentFactory.h"
+#include "app/LanguageView.h"
 #include "app/LiveDisplay.h"
 #include "app/MapPage.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
+#include "app/ScrollingPage.h"
+#include "app/SettingsPanel.h"
 #include "app/StatusNotice.h"
 #include "app/SwitchTab.h"
 #include "app/TopPanel.h"
@@ -34,6 +37,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -76,6 +81,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
             m_session->QueueCommand(body);
         },
         [this] { return CalibrationStep; });
+    buildSettings();
     buildMapPage();
     connectEvents();
     connectLinkEvents();
@@ -98,7 +104,6 @@ void TZENU::buildWindow()
 {
     setObjectName(QStringLiteral("ZENU"));
     setWindowTitle(QStringLiteral(" ver. 1.03"));
-    resize(1270, 790);
 
     m_menu = MainMenu::build(this);
     Pliki1 = m_menu.file;
@@ -112,27 +117,32 @@ void TZENU::buildWindow()
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 0);
     column->setSpacing(4);
-    Panel1Gora = TopPanel::build(central);
+    m_settingsView.top = TopPanel::build(central);
+    Panel1Gora = m_settingsView.top.panel;
     column->addWidget(Panel1Gora);
 
     tab_control = new QTabWidget(central);
     tab_control->setObjectName(QStringLiteral("tab_control"));
     tab_control->setDocumentMode(true);
+    m_settingsView.petrol = PetrolGasTabs::petrol(tab_control);
+    m_settingsView.gas = PetrolGasTabs::gas(tab_control);
     const std::pair<QWidget *, const char *> pages[] = {
-        {PetrolGasTabs::petrol(tab_control), "Panel Petrol"},
-        {PetrolGasTabs::gas(tab_control), "Panel Gaz"},
+        {m_settingsView.petrol.page, "Panel Petrol"},
+        {m_settingsView.gas.page, "Panel Gaz"},
         {CalibrationMapTabs::calibration(tab_control), "Adaptacja"},
         {CalibrationMapTabs::map(tab_control), "Mapa"},
         {MonitoringTabs::faults(tab_control), "Error"},
         {MonitoringTabs::scope(tab_control), "Oscyloskop"},
         {MonitoringTabs::diagnostics(tab_control), "Diagnostyka"},
-        {SwitchTab::build(tab_control), "Przełącznik"},
+        {(m_settingsView.switching = SwitchTab::build(tab_control)).page, "Przełącznik"},
         {InfoTabs::obd(tab_control), "OBDII"},
         {InfoTabs::help(tab_control), "Help"},
         {InfoTabs::info(tab_control), "Info"},
     };
-    for (const auto &[page, caption] : pages)
+    for (const auto &[page, caption] : pages) {
+        ScrollingPage::wrapContents(page);
         tab_control->addTab(page, QString::fromUtf8(caption));
+    }
     tab_control->setTabEnabled(tab_control->indexOf(component(QStringLiteral("TabSheet10"))), false);
     tab_control->setCurrentIndex(0);
     column->addWidget(tab_control, 1);
@@ -156,10 +166,31 @@ void TZENU::buildWindow()
     ComPort1->setBaudRate(BaudRateChoice::Custom);
     ComPort1->setCustomBaudRate(7200);
 
+    m_settingsView.mapChart = component(QStringLiteral("Chart1"));
+    m_settingsView.registeredFaults = component<QPlainTextEdit>(QStringLiteral("Register_errors_memo"));
+
     RPM_zegar = component(QStringLiteral("RPM_zegar"));
     m_webLabel = component<QLabel>(QStringLiteral("ZENU_Linl_label"));
     m_mailLabel = component<QLabel>(QStringLiteral("Label23"));
     m_infoPanel = component(QStringLiteral("Panel1"));
+    fitToScreen();
+}
+
+void TZENU::fitToScreen()
+{
+    // The window's own size unless the screen is smaller (a 1366 x 768 laptop,
+    // a large scaling factor): then it takes the screen's free area, leaving
+    // room for the frame, and the tab pages scroll.
+    QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect free = s->availableGeometry();
+    const QSize frame(16, 40);
+    const QSize wanted(1270, 790);
+    const QSize fitted = wanted.boundedTo(free.size() - frame);
+    resize(fitted);
+    if (fitted != wanted)
+        move(free.topLeft());
 }
 
 void TZENU::buildLink()
@@ -172,6 +203,27 @@ void TZENU::buildLink()
     m_linkView = std::make_unique<WindowLinkView>(*this);
     m_session = std::make_unique<Session>(*m_sessionPort, *m_frameWriter, *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
+}
+
+void TZENU::buildSettings()
+{
+    SettingsPanel::Link link;
+    link.queue = [this](int retries, const CommandBodies::Group &bodies) {
+        m_session->setCommandRetries(retries);
+        m_session->QueueCommand(bodies);
+    };
+    // As the queue judges it: a link state and an open port.
+    link.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
+    link.portOpen = [this] { return ComPort1->connected(); };
+    link.storedSettings = [this]() -> const QByteArray & { return m_session->storedSettings(); };
+    link.editStoredSettings = [this]() -> QByteArray & { return m_session->editableStoredSettings(); };
+    link.calibrationStep = [this] { return CalibrationStep; };
+    link.notSent = [this] {
+        // Read now, so the note is in the language chosen at this moment.
+        if (m_texts)
+            StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
+    };
+    m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
 }
 
 void TZENU::connectLinkEvents()
@@ -190,7 +242,7 @@ void TZENU::connectLinkEvents()
 void TZENU::buildMapPage()
 {
     MapPage::Link link;
-    link.connected = [this] { return m_session->linkActive(); };
+    link.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
     link.commandPending = [this] { return !m_session->queue().current().isEmpty(); };
     link.queue = [this](int retries, const CommandBodies::Group &commands) {
         m_session->setCommandRetries(retries);
@@ -200,6 +252,7 @@ void TZENU::buildMapPage()
         StatusNotice::show(this, m_texts ? m_texts->programText(key) : key);
     };
     m_mapPage = std::make_unique<MapPage>(component(QStringLiteral("TabSheet4")), std::move(link));
+    m_settings->setCorrectionMapHook([this](const QByteArray &block) { m_mapPage->loadCorrectionMap(block); });
     // The working point is the petrol time and MAP the top panel shows.
     auto *petrolTime = component<TAnalogGControl>(QStringLiteral("Skala_PB_time"));
     auto *map = component<TAnalogGControl>(QStringLiteral("Slala_P_MAP"));
@@ -219,8 +272,10 @@ void TZENU::connectEvents()
 
     for (QAction *item : Jazyk->actions())
         connect(item, &QAction::triggered, this, [this, item] { Check_jazyk(item); });
+    // The Russian flag only shows that the column exists.
     for (auto *flag : component<QWidget>(QStringLiteral("Panel1"))->findChildren<QToolButton *>())
-        connect(flag, &QToolButton::clicked, this, [this, flag] { LangClick(flag); });
+        if (flag->objectName() != QLatin1String("GRussian"))
+            connect(flag, &QToolButton::clicked, this, [this, flag] { LangClick(flag); });
 
     for (QWidget *w : {static_cast<QWidget *>(m_webLabel), static_cast<QWidget *>(m_mailLabel), m_infoPanel})
         w->installEventFilter(this);
@@ -381,8 +436,10 @@ void TZENU::applyLanguage(const QString &key)
     // Messages and link targets are read from column 0 from now on.
     m_texts->applyLanguageColumn(*column);
     m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
-    // HAND-OVER (language switch): the texts of the controls, the help text
-    // and the link label captions of the chosen column go here.
+    // Lists and texts already built (faults, calibration) follow at their
+    // next rebuild, which reads the messages anew.
+    LanguageView(this).apply(*m_texts, *column);
+    m_settings->refreshAccessibleNames();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

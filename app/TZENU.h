@@ -2,6 +2,7 @@
 
 #include "app/InfoLinks.h"
 #include "app/MainMenu.h"
+#include "app/SettingsView.h"
 
 #include "i18n/LanguageTable.h"
 
@@ -25,6 +26,7 @@ class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
 class MapPage;
+class SettingsPanel;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -70,6 +72,8 @@ public:
     LiveDisplay &liveDisplay() { return *m_live; }
     // The "Mapa" page: correction map editor, working point, learned curves.
     MapPage &mapPage() { return *m_mapPage; }
+    // The settings controls: ApplySettingsFrame and every change sent.
+    SettingsPanel &settingsPanel() { return *m_settings; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -112,6 +116,8 @@ protected:
 private:
     void buildWindow();
     void buildLink();
+    void fitToScreen();
+    void buildSettings();
     void connectEvents();
     void connectLinkEvents();
     void buildMapPage();
@@ -141,4 +147,6 @@ private:
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
     std::unique_ptr<MapPage> m_mapPage;
+    SettingsView m_settingsView;
+    std::unique_ptr<SettingsPanel> m_settings;
 };

@@ -62,7 +62,7 @@ QGroupBox *injectionGroup(QWidget *parent)
     return g;
 }
 
-QGroupBox *activeInjectorsGroup(QWidget *parent)
+QGroupBox *activeInjectorsGroup(TopPanelView &view, QWidget *parent)
 {
     auto *g = PlainControls::group(QStringLiteral("aaa"), QStringLiteral("Aktywne inj. Gaz"), parent);
     auto *l = new QGridLayout(g);
@@ -71,11 +71,13 @@ QGroupBox *activeInjectorsGroup(QWidget *parent)
         QRadioButton *show = PlainControls::radio(QStringLiteral("Cyl_%1_show").arg(k), QString(), g);
         show->setChecked(k == 0);
         l->addWidget(show, 0, k, Qt::AlignHCenter);
+        view.injectorShows[size_t(k)] = show;
         // Grey while no settings block says which injectors run on gas.
         TLedIndicator *injector =
             InstrumentFactory::squareLed(QStringLiteral("Cyl_%1_led").arg(k), QString::number(k + 1), g);
         injector->SetColorOff(QColor(0x80, 0x80, 0x80));
         injector->setCursor(Qt::PointingHandCursor);
+        view.injectorLeds[size_t(k)] = injector;
         l->addWidget(injector, 1, k, Qt::AlignHCenter);
     }
     l->setRowStretch(2, 1);
@@ -153,7 +155,7 @@ QGroupBox *rpmGroup(QWidget *parent)
     return g;
 }
 
-QGroupBox *fuelSwitchGroup(QWidget *parent)
+QGroupBox *fuelSwitchGroup(TopPanelView &view, QWidget *parent)
 {
     auto *g = PlainControls::group(QStringLiteral("Zaplon_panel"), QStringLiteral("Przełącznik"), parent);
     // Only a running ignition lets the fitter switch fuel.
@@ -167,6 +169,8 @@ QGroupBox *fuelSwitchGroup(QWidget *parent)
     fuel->SetColorOn(QApplication::palette().color(QPalette::Button));
     fuel->SetColorOff(QApplication::palette().color(QPalette::Button));
     fuel->setMinimumSize(96, 30);
+    view.fuelGroup = g;
+    view.fuelSwitch = fuel;
     l->addWidget(fuel);
     auto *levels = new QHBoxLayout;
     levels->setSpacing(3);
@@ -237,8 +241,9 @@ QLabel *errorBanner(QWidget *parent)
 
 } // namespace
 
-QWidget *TopPanel::build(QWidget *parent)
+TopPanelView TopPanel::build(QWidget *parent)
 {
+    TopPanelView view;
     auto *panel = new QFrame(parent);
     panel->setObjectName(QStringLiteral("Panel1Gora"));
     panel->setFrameShape(QFrame::StyledPanel);
@@ -256,11 +261,11 @@ QWidget *TopPanel::build(QWidget *parent)
     leftColumn->addStretch(1);
     row->addLayout(leftColumn);
     row->addWidget(injectionGroup(panel));
-    row->addWidget(activeInjectorsGroup(panel));
+    row->addWidget(activeInjectorsGroup(view, panel));
     row->addWidget(lambdaGroup(panel));
     row->addWidget(pressureGroup(panel));
     row->addWidget(rpmGroup(panel));
-    row->addWidget(fuelSwitchGroup(panel));
+    row->addWidget(fuelSwitchGroup(view, panel));
     row->addWidget(temperatureGroup(panel));
     outer->addLayout(row);
     outer->addWidget(errorBanner(panel));
@@ -272,5 +277,6 @@ QWidget *TopPanel::build(QWidget *parent)
             inner->setSpacing(3);
         }
     }
-    return panel;
+    view.panel = panel;
+    return view;
 }

@@ -1,7 +1,7 @@
 #include "app/WindowLinkView.h"
 
 #include "app/LiveDisplay.h"
-#include "app/MapPage.h"
+#include "app/SettingsPanel.h"
 #include "app/TZENU.h"
 #include "app/UserMessage.h"
 
@@ -167,10 +167,9 @@ void WindowLinkView::uncheckScopeLambdaButtons()
 
 void WindowLinkView::applySettingsFrame(const QByteArray &settings)
 {
-    // The session keeps the block as StoredSettings; spreading it over the
-    // settings controls belongs to the settings block decoder, which is not
-    // wired into the window yet.
-    m_window.mapPage().loadCorrectionMap(settings); // the correction map of the block
+    // The session has just kept the block as StoredSettings, which is what
+    // the settings controls read.
+    m_window.settingsPanel().ApplySettingsFrame();
 }
 
 void WindowLinkView::applyLiveFrame(const QByteArray &answer)

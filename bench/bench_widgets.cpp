@@ -33,10 +33,10 @@ struct WindowParts
     WindowParts()
     {
         auto *l = new QVBoxLayout(&host);
-        panel = TopPanel::build(&host);
+        panel = TopPanel::build(&host).panel;
         l->addWidget(panel);
         auto *tabs = new QHBoxLayout;
-        tabs->addWidget(SwitchTab::build(&host));
+        tabs->addWidget(SwitchTab::build(&host).page);
         tabs->addWidget(MonitoringTabs::scope(&host));
         l->addLayout(tabs);
         host.resize(1280, 800);

@@ -373,6 +373,16 @@ void Session::answerComplete()
 
 // --- ticks ------------------------------------------------------------------
 
+void Session::keepSettings()
+{
+    // A short answer would leave the window reading past its end; the last
+    // good block stays, and the controls keep their values.
+    if (m_rxBuffer.size() < MinimumSettingsSize)
+        return;
+    m_storedSettings = m_rxBuffer;
+    m_view.applySettingsFrame(m_storedSettings);
+}
+
 void Session::Timer_CountTimer()
 {
     guarded([&] { pollTick(); });
@@ -384,8 +394,7 @@ void Session::pollTick()
     if (m_queue.current().isEmpty() && m_linkState == Count
         && (lastCode == ReadAllCode || lastCode == FactoryResetCode)) {
         endLongExchange();
-        m_storedSettings = m_rxBuffer;
-        m_view.applySettingsFrame(m_storedSettings);
+        keepSettings();
         m_queue.setLastCommandCode(-1);
         if (m_queue.takeSaveMarker())
             m_view.writeDataFile();
@@ -397,8 +406,7 @@ void Session::pollTick()
         m_queue.setLastCommandCode(-1);
 
     if (m_linkState == StartDone) {
-        m_storedSettings = m_rxBuffer;
-        m_view.applySettingsFrame(m_storedSettings);
+        keepSettings();
         m_rxBuffer.clear();
         m_linkState = Count;
         m_view.setConnectSwitchOn(true);

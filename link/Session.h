@@ -98,6 +98,11 @@ public:
     int expectedLength() const { return m_expectedLength; }
     int connectRetries() const { return m_connectRetries; }
     const QByteArray &storedSettings() const { return m_storedSettings; }
+    // The cylinder count edit rewrites two bytes of the kept block in place.
+    QByteArray &editableStoredSettings() { return m_storedSettings; }
+    // A settings answer shorter than this is not a settings block: it is
+    // neither kept nor applied.
+    static constexpr int MinimumSettingsSize = 602;
     // A link exists from the connect until the disconnect sequence.
     bool linkActive() const;
 
@@ -119,6 +124,8 @@ private:
     void sendFrame(const QByteArray &frame);
     void recomputeExpectedLength();
     bool inHandshake() const;
+    // Keeps a complete settings answer and hands it to the window.
+    void keepSettings();
 
     // Runs one event; failures of the port or the store end here.
     void guarded(const std::function<void()> &event);

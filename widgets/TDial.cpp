@@ -1,8 +1,10 @@
 #include "widgets/TDial.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,12 +26,25 @@ TDial::TDial(QWidget *parent)
 
 QSize TDial::sizeHint() const
 {
-    return QSize(110, 138);
+    constexpr int Height = 138;
+    return QSize(std::max(110, captionWidth(int(std::clamp(Height * 0.11, 9.0, 15.0)))), Height);
 }
 
 QSize TDial::minimumSizeHint() const
 {
-    return QSize(60, 72);
+    return QSize(std::max(60, captionWidth(9)), 72);
+}
+
+// Room the caption needs at a text size; a longer name in another language
+// widens the dial rather than being cut.
+int TDial::captionWidth(int pixelSize) const
+{
+    const QString &name = SignalSettings().Name2();
+    if (name.isEmpty())
+        return 0;
+    QFont f = font();
+    f.setPixelSize(pixelSize);
+    return QFontMetrics(f).horizontalAdvance(name) + 6;
 }
 
 qreal TDial::textHeight() const

@@ -32,6 +32,7 @@ private:
     double mouseAngle(const QPointF &pos) const;
     qreal textHeight() const;
     qreal captionHeight() const;
+    int captionWidth(int pixelSize) const;
 
     double m_turned = 0.0;    // pointer angle from the start of the scale, 0..270
     double m_lastMouse = 0.0; // mouse angle around the centre at the previous event

@@ -29,6 +29,9 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
+        // A stored key that chooses no language: every text stays the
+        // definition's own (the switch has tests of its own).
+        seed(kLangKey, QStringLiteral("CurLang"), QStringLiteral("Russian"));
         start({QStringLiteral("COM1"), QStringLiteral("COM4")});
     }
 

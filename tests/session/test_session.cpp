@@ -741,6 +741,28 @@ TEST_F(SessionHarness, FactoryResetYesRunsALongExchangeUntilItsSettingsAreApplie
     EXPECT_EQ(lastFrame(), pollFrame);
 }
 
+// An answer to read-all that is complete by its own length but too short to
+// be a settings block is not kept: the last block and the controls stay.
+TEST_F(SessionHarness, ShortSettingsAnswerKeepsTheLastBlock)
+{
+    connectAndHandshake();
+    const QByteArray good = session.storedSettings();
+    ASSERT_EQ(good.size(), 602);
+    const int applied = int(view.settingsFrames.size());
+    session.setCommandRetries(5);
+    session.QueueCommand(CommandBodies::readAll());
+    tick();
+    EXPECT_EQ(lastFrame(), body("aa660010"));
+    const QByteArray shortBlock = answer(0x66, QByteArray(596, char(0x33))); // 601 bytes
+    receiveIn(shortBlock, {50});
+    tick();
+    EXPECT_EQ(session.storedSettings(), good);
+    EXPECT_EQ(view.settingsFrames.size(), applied);
+    EXPECT_TRUE(view.windowEnabled);
+    tick();
+    EXPECT_EQ(lastFrame(), pollFrame); // the link goes on polling
+}
+
 TEST_F(SessionHarness, LongExchangeBitIsTheOnlyIntervalChange)
 {
     session.beginLongExchange();
