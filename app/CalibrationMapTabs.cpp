@@ -129,7 +129,8 @@ QWidget *CalibrationMapTabs::map(QWidget *parent)
     below->addWidget(fuelButton("BitBtn1", QStringLiteral("Gaz"), QColor(0x00, 0x80, 0x00), tab));
     below->addWidget(fuelButton("BitBtn2", QStringLiteral("Petrol"), QColor(0xFF, 0x00, 0x00), tab));
     grid->addLayout(below, 1, 0);
-    grid->setColumnStretch(2, 1);
-    grid->setRowStretch(2, 1);
+    // The chart takes the room the window gives the page.
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(0, 1);
     return tab;
 }

@@ -42,7 +42,7 @@ public:
     // The link's disconnect sequence has begun.
     void linkEnded();
 
-    // Until the map page holds `CorrectionMap`, the points are read from
+    // Where `CorrectionMap` point k is read; without a source, from
     // `StoredSettings` (block byte 65 + k), where the controller keeps them.
     void setMapPointSource(MapPointSource source) { m_mapPoint = std::move(source); }
 

@@ -8,6 +8,8 @@
 
 namespace {
 
+const QSize DesignedSize(790, 232);
+
 QValueAxis *axis(const QString &title, double min, double max)
 {
     auto *a = new QValueAxis;
@@ -91,20 +93,62 @@ QWidget *MapChart::create(QWidget *parent)
         points->setColor(colour);
         points->setBorderColor(colour);
     }
+    // The marked stretch of the map, drawn over it in yellow: a line series
+    // takes one colour, so the map's own points cannot colour their segments.
+    // After the eight addressed series, so their order stays.
+    style(series<QLineSeries>(chart, "Series1Area", QStringLiteral("Mnożnik"), time, multiplier), QColor(0xFF, 0xFF, 0x00),
+          Qt::SolidLine, 2);
 
     auto *view = new QChartView(chart, parent);
     view->setObjectName(QStringLiteral("Chart1"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setFixedSize(790, 232);
-    chart->setPlotArea(QRectF(45, 10, 652, 160));
+    // No frame: the mouse area is placed in the view's coordinates, the plot
+    // in its viewport's, and the two must be the same.
+    view->setFrameShape(QFrame::NoFrame);
+    view->setMinimumSize(DesignedSize);
+    view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->resize(DesignedSize);
 
     // Takes the mouse presses that mark an area of the curve; draws nothing.
     auto *mouseArea = new QWidget(view);
     mouseArea->setObjectName(QStringLiteral("PaintBox1"));
-    mouseArea->setGeometry(45, 10, 652, 160);
+    // The chart lays out its axes and plot at every size; the mouse area
+    // follows the plot wherever it goes.
+    QObject::connect(chart, &QChart::plotAreaChanged, mouseArea,
+                     [mouseArea](const QRectF &plot) { mouseArea->setGeometry(plot.toRect()); });
     mouseArea->setToolTip(QStringLiteral("Zmiana korekcji-zaznacz obszar zmian na wykresie i przesuń strzałkami góra/dół"));
     mouseArea->setCursor(Qt::CrossCursor);
+    mouseArea->setMouseTracking(true);
     return view;
+}
+
+MapChart::Parts MapChart::parts(QWidget *chart1)
+{
+    Parts p;
+    auto *view = qobject_cast<QChartView *>(chart1);
+    if (!view || !view->chart())
+        return p;
+    p.view = view;
+    p.chart = view->chart();
+    const QList<QAbstractSeries *> all = p.chart->series();
+    for (int i = 0; i < SeriesCount && i < all.size(); ++i)
+        p.series[size_t(i)] = qobject_cast<QXYSeries *>(all[i]);
+    if (all.size() > SeriesCount)
+        p.mapArea = qobject_cast<QXYSeries *>(all[SeriesCount]);
+    const auto axisAt = [&](Qt::Alignment side) {
+        const QList<QAbstractAxis *> axes = p.chart->axes(side == Qt::AlignBottom ? Qt::Horizontal : Qt::Vertical);
+        for (QAbstractAxis *a : axes)
+            if (a->alignment() == side)
+                return qobject_cast<QValueAxis *>(a);
+        return static_cast<QValueAxis *>(nullptr);
+    };
+    p.time = axisAt(Qt::AlignBottom);
+    p.multiplier = axisAt(Qt::AlignLeft);
+    p.map = axisAt(Qt::AlignRight);
+    p.paintBox = view->findChild<QWidget *>(QStringLiteral("PaintBox1"), Qt::FindDirectChildrenOnly);
+    return p;
 }
 
 void MapChart::setRightAxisMaximum(QWidget *chart1, double kPa)

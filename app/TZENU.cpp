@@ -8,6 +8,7 @@
 #include "app/LanguageView.h"
 #include "app/LevelSensorGroup.h"
 #include "app/LiveDisplay.h"
+#include "app/MapPage.h"
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
@@ -28,6 +29,7 @@
 #include "link/SessionTimer.h"
 #include "link/TSerialPort.h"
 
+#include "widgets/TAnalogGControl.h"
 #include "widgets/TToggleSwitch.h"
 
 #include "i18n/LanguageKey.h"
@@ -83,10 +85,13 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         },
         [this] { return CalibrationStep; });
     buildSettings();
+    buildMapPage();
     m_calibration = std::make_unique<CalibrationPage>(*this, CalibrationStep);
     m_live->setCalibrationSampleHook(
         [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
     m_linkView->setLinkEndedHook([this] { m_calibration->linkEnded(); });
+    // The calibration reads the map the chart shows, edits included.
+    m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
     connectEvents();
     connectLinkEvents();
@@ -268,6 +273,29 @@ void TZENU::connectLinkEvents()
         connect(reset, &QAction::triggered, this, &TZENU::Reset1Click);
     if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
         connect(sw, &TBinGControl::OnStatusChanged, this, &TZENU::Polacz_switchStatusChanged);
+}
+
+void TZENU::buildMapPage()
+{
+    MapPage::Link link;
+    link.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
+    link.commandPending = [this] { return !m_session->queue().current().isEmpty(); };
+    link.queue = [this](int retries, const CommandBodies::Group &commands) {
+        m_session->setCommandRetries(retries);
+        m_session->QueueCommand(commands);
+    };
+    link.notice = [this](const QString &key) {
+        StatusNotice::show(this, m_texts ? m_texts->programText(key) : key);
+    };
+    m_mapPage = std::make_unique<MapPage>(component(QStringLiteral("TabSheet4")), std::move(link));
+    m_settings->setCorrectionMapHook([this](const QByteArray &block) { m_mapPage->loadCorrectionMap(block); });
+    // The working point is the petrol time and MAP the top panel shows.
+    auto *petrolTime = component<TAnalogGControl>(QStringLiteral("Skala_PB_time"));
+    auto *map = component<TAnalogGControl>(QStringLiteral("Slala_P_MAP"));
+    m_live->setTimeCurvesHook([this, petrolTime, map](int selector) {
+        m_mapPage->UpdateTimeCurves(selector, m_live->timeTables(), petrolTime ? petrolTime->Value() : 0,
+                                    map ? map->Value() : 0);
+    });
 }
 
 void TZENU::connectEvents()

@@ -25,6 +25,7 @@ class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
+class MapPage;
 class SettingsPanel;
 class CalibrationPage;
 class LevelSensorGroup;
@@ -72,6 +73,8 @@ public:
     WindowLinkView &linkView() { return *m_linkView; }
     // The live frame on the displays, the fault list and the scope.
     LiveDisplay &liveDisplay() { return *m_live; }
+    // The "Mapa" page: correction map editor, working point, learned curves.
+    MapPage &mapPage() { return *m_mapPage; }
     // The settings controls: ApplySettingsFrame and every change sent.
     SettingsPanel &settingsPanel() { return *m_settings; }
     // The "Adaptacja" page and its procedure.
@@ -126,6 +129,7 @@ private:
     void buildSettings();
     void connectEvents();
     void connectLinkEvents();
+    void buildMapPage();
     // The language switch without its own failure boundary.
     void chooseLanguage(QAction *languageItem);
     // Runs one handler; any failure ends that handler and is shown to the
@@ -155,6 +159,7 @@ private:
     std::unique_ptr<WindowLinkView> m_linkView;
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
+    std::unique_ptr<MapPage> m_mapPage;
     SettingsView m_settingsView;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<CalibrationPage> m_calibration;

@@ -166,7 +166,7 @@ void WindowLinkView::uncheckScopeLambdaButtons()
     }
 }
 
-void WindowLinkView::applySettingsFrame(const QByteArray &)
+void WindowLinkView::applySettingsFrame(const QByteArray &settings)
 {
     // The session has just kept the block as StoredSettings, which is what
     // the settings controls read.
