@@ -11,9 +11,14 @@ CommandQueue::FrameResult CommandQueue::frame(const QByteArray &first, const QBy
     if (first.isEmpty() || isSaveMarker(first))
         return FrameResult::Refused;
 
-    --m_retries;
-    if (m_retries == 0)
+    if (m_retries <= 0) {
+        // No budget set (0 after an acknowledgement or a disconnect): one
+        // attempt, and the resend a wrong answer asks for ends the link.
+        // Counting down from 0 would never reach it and resend for ever.
+        m_retries = 1;
+    } else if (--m_retries == 0) {
         return FrameResult::BudgetExhausted;
+    }
 
     if (!second.isEmpty())
         m_next = second;
