@@ -50,11 +50,6 @@ bool Session::inHandshake() const
     return m_linkState == WaitStart || m_linkState == WaitStartRest;
 }
 
-bool Session::answerArriving() const
-{
-    return m_linkState == ReadCount || m_linkState == ReadCountRest;
-}
-
 // --- message boxes ------------------------------------------------------------
 
 namespace {

@@ -128,7 +128,6 @@ private:
     void sendFrame(const QByteArray &frame);
     void takeLengthFromHeader();
     bool inHandshake() const;
-    bool answerArriving() const;
 
     // Every box the session opens goes through these: one box at a time. A
     // message that comes up while a box is open (its nested event loop keeps

@@ -7,9 +7,29 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 using namespace session_test;
 
 namespace {
+
+// Table cases print as their `name`, never as a dump of their bytes.
+template <class Case>
+    requires requires(const Case &c) { std::string(c.name); }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// "pieces_2_1_100": how an answer is cut into reads.
+std::string piecesName(const ::testing::TestParamInfo<QList<int>> &info)
+{
+    std::string name = "pieces";
+    for (int n : info.param)
+        name += "_" + std::to_string(n);
+    return name;
+}
 
 // --- construction -------------------------------------------------------------
 
@@ -93,7 +113,8 @@ TEST_P(HandshakeSplit, CompletesAndTheNextTickStartsPolling)
 INSTANTIATE_TEST_SUITE_P(Pieces, HandshakeSplit,
                          ::testing::Values(QList<int>{1}, QList<int>{2}, QList<int>{3},
                                            QList<int>{4}, QList<int>{300}, QList<int>{601},
-                                           QList<int>{2, 1, 100}, QList<int>{1, 1, 1, 1, 1}));
+                                           QList<int>{2, 1, 100}, QList<int>{1, 1, 1, 1, 1}),
+                         piecesName);
 
 struct BadFirstChunk
 {
@@ -168,6 +189,16 @@ struct FirmwareCase
     bool accepted;
 };
 
+std::string firmwareName(const FirmwareCase &c)
+{
+    return "v" + std::to_string(c.major) + "_" + std::to_string(c.minor) + "_" + std::to_string(c.build);
+}
+
+void PrintTo(const FirmwareCase &c, std::ostream *os)
+{
+    *os << firmwareName(c) << (c.accepted ? " accepted" : " refused");
+}
+
 struct Firmware : SessionHarness, ::testing::WithParamInterface<FirmwareCase>
 {
 };
@@ -196,7 +227,8 @@ TEST_P(Firmware, OnlyThreeSevenSevenIsAcceptedAtTheFirstHandshake)
 INSTANTIATE_TEST_SUITE_P(Versions, Firmware,
                          ::testing::Values(FirmwareCase{3, 7, 7, true}, FirmwareCase{3, 7, 8, false},
                                            FirmwareCase{3, 8, 7, false}, FirmwareCase{2, 7, 7, false},
-                                           FirmwareCase{7, 7, 3, false}, FirmwareCase{0, 0, 0, false}));
+                                           FirmwareCase{7, 7, 3, false}, FirmwareCase{0, 0, 0, false}),
+                         [](const auto &info) { return firmwareName(info.param); });
 
 TEST_F(SessionHarness, LaterHandshakeInTheSameRunIsNotChecked)
 {
@@ -345,7 +377,8 @@ TEST_P(AnswerPieces, AssembledAnswerIsAppliedWhole)
 INSTANTIATE_TEST_SUITE_P(Pieces, AnswerPieces,
                          ::testing::Values(QList<int>{57}, QList<int>{1}, QList<int>{2},
                                            QList<int>{3}, QList<int>{56}, QList<int>{2, 1},
-                                           QList<int>{10, 10, 10}, QList<int>{1, 1, 1, 1}));
+                                           QList<int>{10, 10, 10}, QList<int>{1, 1, 1, 1}),
+                         piecesName);
 
 TEST_F(SessionHarness, TwoByteFirstChunkTakesOnlyTheHighLengthByte)
 {

@@ -20,6 +20,11 @@ struct Mix
     std::vector<uint8_t> favoured;
 };
 
+void PrintTo(const Mix &m, std::ostream *os)
+{
+    *os << m.name;
+}
+
 struct SessionRandom : ::testing::TestWithParam<Mix>
 {
 };

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -54,6 +57,23 @@ struct RateCase {
     int ticksPerPhase;
 };
 
+std::string FrequencyName(TFrequency f)
+{
+    switch (f) {
+    case ff8Hz: return "8Hz";
+    case ff4Hz: return "4Hz";
+    case ff2Hz: return "2Hz";
+    case ff1Hz: return "1Hz";
+    case ff05Hz: return "halfHz";
+    }
+    return "code" + std::to_string(int(f));
+}
+
+void PrintTo(const RateCase &c, std::ostream *os)
+{
+    *os << FrequencyName(c.f) << ", " << c.ticksPerPhase << " ticks a phase";
+}
+
 class FlashRates : public ManualTimer, public ::testing::WithParamInterface<RateCase> {};
 
 TEST_P(FlashRates, PhaseFlipsEveryTwoToTheDTicks)
@@ -78,7 +98,8 @@ TEST_P(FlashRates, PhaseFlipsEveryTwoToTheDTicks)
 
 INSTANTIATE_TEST_SUITE_P(AllRates, FlashRates,
                          ::testing::Values(RateCase{ff8Hz, 4}, RateCase{ff4Hz, 8}, RateCase{ff2Hz, 16},
-                                           RateCase{ff1Hz, 32}, RateCase{ff05Hz, 64}));
+                                           RateCase{ff1Hz, 32}, RateCase{ff05Hz, 64}),
+                         [](const auto &info) { return FrequencyName(info.param.f); });
 
 TEST_F(ManualTimer, ClientsRegisteredAtDifferentTimesBlinkInStep)
 {
