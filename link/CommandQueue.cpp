@@ -33,7 +33,9 @@ bool CommandQueue::acknowledge(const QByteArray &answer)
 {
     if (m_current.isEmpty())
         return true;
-    if (answer.size() > 3 && m_current.size() > 1 && answer[3] == m_current[1]) {
+    // Offset 3 is the answer's code only when a byte follows it: the last
+    // byte of an answer is its check byte.
+    if (answer.size() > 4 && m_current.size() > 1 && answer[3] == m_current[1]) {
         m_retries = 0;
         m_current.clear();
         return true;

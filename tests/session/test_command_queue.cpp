@@ -101,6 +101,8 @@ TEST(CommandQueueAcknowledge, OnlyTheEchoedCodeClearsTheSlot)
         {"aa000655005a", false},  // a live answer's code
         {"aa0006d0005a", false},  // the checksum is not the code
         {"aa00", false},          // too short to carry a code
+        {"aa000426", false},      // offset 3 is this answer's check byte
+        {"aa00052600", true},     // the shortest answer with a code
     };
     for (const Case &c : cases) {
         CommandQueue q;
