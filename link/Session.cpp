@@ -222,6 +222,7 @@ void Session::disconnectSequence(bool portLost)
     // seeing the faults that were listed when the link ended.
     const QString faults = m_view.faultMemoText();
 
+    m_closeFailed = false;
     if (portLost) {
         // A vanished device often refuses to be closed cleanly; it is gone
         // either way and nobody needs to hear about it.
@@ -231,6 +232,7 @@ void Session::disconnectSequence(bool portLost)
         }
     } else {
         step([this] { m_port.close(); });
+        m_closeFailed = !failures.isEmpty();
     }
 
     m_linkState.clear();
@@ -580,7 +582,8 @@ void Session::answerTimeout()
     } else {
         disconnectSequence(false);
     }
-    tell(m_view.messageText(NoControllerRow));
+    if (!m_closeFailed)
+        tell(m_view.messageText(NoControllerRow));
 }
 
 void Session::sendFrame(const QByteArray &frame)

@@ -157,6 +157,9 @@ private:
     QByteArray m_inFlight;
     // Polled answers in a row that did not even start with the start byte.
     int m_garbledAnswers = 0;
+    // The last disconnect sequence could not close the port (the device is
+    // gone): its failure is the news, not a time-out.
+    bool m_closeFailed = false;
     bool m_boxOpen = false;
     QString m_openBoxText;
     QStringList m_waitingMessages;

@@ -1274,6 +1274,20 @@ TEST_F(SessionHarness, EventsDuringAModalBoxLeaveTheLinkConsistent)
     EXPECT_FALSE(answerTimer.active);
 }
 
+TEST_F(SessionHarness, TimeoutWhoseDisconnectFindsThePortGoneTellsOnlyThePortsFailure)
+{
+    connectAndHandshake();
+    tick();
+    port.failClose = true;
+    timeout();
+    EXPECT_EQ(view.messages, QStringList{"PurgeComm function failed (win error code: 22)"});
+    EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_FALSE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_EQ(port.storedPaths.size(), 1); // the rest of the sequence ran
+}
+
 TEST_F(SessionHarness, MessageThatComesUpWhileTheResetQuestionIsOpenWaitsForIt)
 {
     connectAndHandshake();
