@@ -5,13 +5,14 @@ DEB_PACKAGES := cmake ninja-build g++ make pkg-config \
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
 
-.PHONY: all deps configure build test run demo bench clean
+.PHONY: all deps configure check-deps build test run demo bench fuzz fuzz-deps clean
 
 all: build
 
-# Installs what is missing (as root), or says exactly what to run.
-deps:
-	@missing=$$(for p in $(DEB_PACKAGES); do \
+# Installs what is missing of a package list (as root), or says exactly what
+# to run. $(call install-missing,<packages>)
+define install-missing
+	@missing=$$(for p in $(1); do \
 	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
@@ -23,6 +24,10 @@ deps:
 	    exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(DEB_PACKAGES))
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
@@ -32,7 +37,12 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD)
 
-test: build
+# Every CMake package the configure step found must come from the list above
+# (or what it depends on), else a fresh machine fails where this one did not.
+check-deps: configure
+	tools/check-deps.sh $(BUILD) $(DEB_PACKAGES)
+
+test: check-deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
 
 run: build
@@ -72,5 +82,29 @@ bench: configure
 IDLE_SECONDS ?= 60
 IDLE_RUNS ?= 1
 
+# Fuzzing: clang with libFuzzer and the sanitizers, in a build folder of its
+# own. Each target runs FUZZ_SECONDS; its corpus is kept between runs.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_BUILD    ?= build-fuzz
+FUZZ_SECONDS  ?= 60
+FUZZ_TARGETS  := fuzz_codec fuzz_live fuzz_session
+FUZZ_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+
+fuzz-deps:
+	$(call install-missing,$(FUZZ_PACKAGES))
+
+fuzz: deps fuzz-deps
+	@command -v clang++ >/dev/null || { echo "clang++ not found: nothing fuzzed"; exit 1; }
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" \
+	  -DZENU_BUILD_TESTS=OFF -DZENU_BUILD_BENCH=OFF -DZENU_BUILD_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target $(FUZZ_TARGETS)
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "== $$t ($(FUZZ_SECONDS) s)"; \
+	  $(FUZZ_BUILD)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$t; \
+	done
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -207,7 +207,7 @@ void TZENU::buildLink()
 {
     m_sessionPort = std::make_unique<SessionPort>(*ComPort1);
     m_frameWriter = std::make_unique<SerialFrameWriter>(*ComPort1);
-    m_pollTimer = std::make_unique<SessionTimer>(*Timer_Count, [this] { m_session->Timer_CountTimer(); });
+    m_pollTimer = std::make_unique<SessionTimer>(*Timer_Count);
     m_answerTimer = std::make_unique<SessionTimer>(*Timer_Czekaj_na_odczyt);
     m_languageStore = std::make_unique<SessionLanguageStore>();
     m_linkView = std::make_unique<WindowLinkView>(*this);
@@ -265,7 +265,9 @@ QString TZENU::programText(const QString &key) const
 void TZENU::connectLinkEvents()
 {
     // The session keeps its own failure boundary; these go straight to it.
+    connect(Timer_Count, &QTimer::timeout, this, [this] { m_session->Timer_CountTimer(); });
     connect(Timer_Czekaj_na_odczyt, &QTimer::timeout, this, [this] { m_session->Timer_Czekaj_na_odczytTimer(); });
+    m_frameWriter->setFailureHandler([this](const QString &message) { m_session->portFailed(message); });
     connect(ComPort1, &TCustomSerialPort::rxChar, this, [this](int count) { m_session->ComPort1RxChar(count); });
     connect(ComPort1, &TCustomSerialPort::errorRaised, this,
             [this](const QString &message) { m_session->portFailed(message); });

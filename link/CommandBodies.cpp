@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace CommandBodies {
 
@@ -19,6 +20,13 @@ long long halfEvenOfDouble(double value)
     double result = lower;
     if (diff > 0.5 || (diff == 0.5 && std::fmod(lower, 2.0) != 0.0))
         result = lower + 1.0;
+    // Converting a double outside the 64-bit range is undefined; such a
+    // value saturates (2^63 itself is already out of range).
+    constexpr double TwoTo63 = 9223372036854775808.0;
+    if (result >= TwoTo63)
+        return std::numeric_limits<long long>::max();
+    if (result < -TwoTo63)
+        return std::numeric_limits<long long>::min();
     return static_cast<long long>(result);
 }
 

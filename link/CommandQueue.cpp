@@ -11,9 +11,14 @@ CommandQueue::FrameResult CommandQueue::frame(const QByteArray &first, const QBy
     if (first.isEmpty() || isSaveMarker(first))
         return FrameResult::Refused;
 
-    --m_retries;
-    if (m_retries == 0)
+    if (m_retries <= 0) {
+        // No budget set (0 after an acknowledgement or a disconnect): one
+        // attempt, and the resend a wrong answer asks for ends the link.
+        // Counting down from 0 would never reach it and resend for ever.
+        m_retries = 1;
+    } else if (--m_retries == 0) {
         return FrameResult::BudgetExhausted;
+    }
 
     if (!second.isEmpty())
         m_next = second;
@@ -28,7 +33,9 @@ bool CommandQueue::acknowledge(const QByteArray &answer)
 {
     if (m_current.isEmpty())
         return true;
-    if (answer.size() > 3 && m_current.size() > 1 && answer[3] == m_current[1]) {
+    // Offset 3 is the answer's code only when a byte follows it: the last
+    // byte of an answer is its check byte.
+    if (answer.size() > 4 && m_current.size() > 1 && answer[3] == m_current[1]) {
         m_retries = 0;
         m_current.clear();
         return true;

@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 
-// Where SendFrame puts its pieces. The real line blocks in write() until the
-// bytes are out; tests record the calls instead, so the piece rule can be
-// checked without a port or a clock.
+// Where SendFrame puts its pieces. The real line (PacedWriter) keeps the
+// pauses without holding up its thread; tests record the calls instead, so
+// the piece rule can be checked without a port or a clock.
 class FrameWriter
 {
 public:

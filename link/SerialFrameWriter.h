@@ -1,19 +1,14 @@
 #pragma once
 
-#include "link/FrameWriter.h"
+#include "link/PacedWriter.h"
 
 class TCustomSerialPort;
 
-// FrameWriter on the controller's serial port. Port failures (ESerialPort)
-// pass straight through to the handler that sent the frame.
-class SerialFrameWriter : public FrameWriter
+// FrameWriter on the controller's serial port. A piece written at once fails
+// straight into the handler that sent the frame (ESerialPort); a deferred
+// piece's failure goes to the failure handler.
+class SerialFrameWriter : public PacedWriter
 {
 public:
-    explicit SerialFrameWriter(TCustomSerialPort &port) : m_port(port) {}
-
-    void write(const QByteArray &bytes) override;
-    void pause(int milliseconds) override;
-
-private:
-    TCustomSerialPort &m_port;
+    explicit SerialFrameWriter(TCustomSerialPort &port);
 };

@@ -50,6 +50,68 @@ bool Session::inHandshake() const
     return m_linkState == WaitStart || m_linkState == WaitStartRest;
 }
 
+// --- message boxes ------------------------------------------------------------
+
+namespace {
+
+// Clears the open-box mark however the box ends.
+struct BoxMark
+{
+    BoxMark(bool &open, QString &text, const QString &shown) : open(open), text(text)
+    {
+        open = true;
+        text = shown;
+    }
+    ~BoxMark()
+    {
+        open = false;
+        text.clear();
+    }
+    bool &open;
+    QString &text;
+};
+
+} // namespace
+
+void Session::tell(const QString &text)
+{
+    if (m_boxOpen) {
+        // The same text again (noise keeps garbling answers) is no news.
+        if (text != m_openBoxText && !m_waitingMessages.contains(text))
+            m_waitingMessages << text;
+        return;
+    }
+    {
+        BoxMark mark(m_boxOpen, m_openBoxText, text);
+        m_view.showMessage(text);
+    }
+    showWaitingMessages();
+}
+
+bool Session::ask(const QString &text)
+{
+    // Only the user asks for a question, and no menu is reachable while a
+    // box is open; should one come anyway, the answer is no.
+    if (m_boxOpen)
+        return false;
+    bool yes = false;
+    {
+        BoxMark mark(m_boxOpen, m_openBoxText, text);
+        yes = m_view.askYesNo(text);
+    }
+    showWaitingMessages();
+    return yes;
+}
+
+void Session::showWaitingMessages()
+{
+    while (!m_boxOpen && !m_waitingMessages.isEmpty()) {
+        const QString next = m_waitingMessages.takeFirst();
+        BoxMark mark(m_boxOpen, m_openBoxText, next);
+        m_view.showMessage(next);
+    }
+}
+
 // --- failure boundary ---------------------------------------------------
 
 void Session::guarded(const std::function<void()> &event)
@@ -70,13 +132,11 @@ void Session::linkFailed(const QString &message)
     if (linkActive()) {
         try {
             disconnectSequence(true);
-        } catch (const ESerialPort &e) {
-            m_view.showMessage(e.message());
         } catch (const std::exception &e) {
-            m_view.showMessage(QString::fromUtf8(e.what()));
+            tell(QString::fromUtf8(e.what()));
         }
     }
-    m_view.showMessage(message);
+    tell(message);
 }
 
 void Session::portFailed(const QString &message)
@@ -111,6 +171,8 @@ void Session::connectImpl(ConnectOrigin origin)
     m_port.setCustomBaudRate(LineBaudRate);
     m_expectedLength = 0;
     m_rxBuffer.clear();
+    m_inFlight.clear();
+    m_garbledAnswers = 0;
     if (m_connectRetries <= 0) {
         disconnectSequence(false);
         return;
@@ -142,20 +204,36 @@ void Session::windowClosing()
 void Session::disconnectSequence(bool portLost)
 {
     m_view.linkEnded();
+    // A step that fails (a port that will not close, a settings store the
+    // user may not write) must not leave the window disabled or the link
+    // half torn down: every step runs, the failures are told afterwards.
+    QStringList failures;
+    const auto step = [&failures](const std::function<void()> &action) {
+        try {
+            action();
+        } catch (const ESerialPort &e) {
+            failures << e.message();
+        } catch (const std::exception &e) {
+            failures << QString::fromUtf8(e.what());
+        }
+    };
+
     m_view.setErrorLedVisible(false);
     // Resting the live displays rebuilds the fault list; the user keeps
     // seeing the faults that were listed when the link ended.
     const QString faults = m_view.faultMemoText();
 
+    m_closeFailed = false;
     if (portLost) {
         // A vanished device often refuses to be closed cleanly; it is gone
-        // either way and the rest of the sequence must still run.
+        // either way and nobody needs to hear about it.
         try {
             m_port.close();
         } catch (const ESerialPort &) {
         }
     } else {
-        m_port.close();
+        step([this] { m_port.close(); });
+        m_closeFailed = !failures.isEmpty();
     }
 
     m_linkState.clear();
@@ -173,12 +251,16 @@ void Session::disconnectSequence(bool portLost)
     m_view.setReserveLedsFlashing(false);
     m_view.resetInjectorLeds();
 
-    m_port.storeSettings(PortSettingsPath);
-    m_languageStore.storeLanguageKey(m_view.currentLanguageKey());
+    step([this] { m_port.storeSettings(PortSettingsPath); });
+    step([this] { m_languageStore.storeLanguageKey(m_view.currentLanguageKey()); });
 
     m_view.setWindowEnabled(true);
     m_view.setLinkPanelsGrey(false);
     m_view.setFaultMemoText(faults);
+
+    failures.removeDuplicates();
+    for (const QString &failure : failures)
+        tell(failure);
 }
 
 void Session::Polacz_switchStatusChanged(bool on)
@@ -199,7 +281,7 @@ void Session::Polacz_switchStatusChanged(bool on)
 void Session::Reset1Click()
 {
     guarded([&] {
-        if (!m_view.askYesNo(m_view.messageText(ResetQuestionRow)))
+        if (!ask(m_view.messageText(ResetQuestionRow)))
             return;
         m_view.setErrorLedVisible(false);
         m_queue.setCommandRetries(QueueRetriesDefault);
@@ -257,7 +339,6 @@ void Session::bytesReceived(const QByteArray &lineBytes)
 void Session::receiveChunk(QByteArray chunk)
 {
     m_expectedLength = 0;
-    m_answerTimer.stop();
     WireCodec::decodeReceiveInPlace(chunk);
 
     if (m_linkState == WaitStart)
@@ -268,39 +349,63 @@ void Session::receiveChunk(QByteArray chunk)
         onAnswerFirstChunk(chunk);
     else if (m_linkState == ReadCountRest)
         onAnswerRest(chunk);
-    // In any other state the bytes belong to nothing we are waiting for.
+    // In any other state the bytes belong to nothing we are waiting for
+    // (the rest of an abandoned answer, noise between answers).
 }
 
-void Session::recomputeExpectedLength()
+void Session::takeLengthFromHeader()
 {
-    if (m_rxBuffer.size() > 3 && uint8_t(m_rxBuffer[0]) == CommandFrame::Start)
-        m_expectedLength = CommandFrame::answerLength(m_rxBuffer);
+    if (m_rxBuffer.isEmpty() || uint8_t(m_rxBuffer[0]) != CommandFrame::Start)
+        return;
+    // Two bytes give only the high half; the next chunk completes it.
+    if (m_rxBuffer.size() >= 2)
+        m_expectedLength = uint8_t(m_rxBuffer[1]) * 256;
+    if (m_rxBuffer.size() >= 3)
+        m_expectedLength += uint8_t(m_rxBuffer[2]);
+}
+
+bool Session::answerOverlong() const
+{
+    // Past its own header's length an answer can never complete, and no
+    // answer is longer than the settings block: waiting for either would let
+    // a peer that keeps talking hold the link for as long as it talks.
+    return m_rxBuffer.size() > LargestAnswer
+        || (m_rxBuffer.size() >= 3 && m_rxBuffer.size() > m_expectedLength);
 }
 
 void Session::onStartupFirstChunk(const QByteArray &chunk)
 {
-    for (int j = 1; j <= chunk.size(); ++j) {
-        const uint8_t b = uint8_t(chunk[j - 1]);
-        if (j == 1 && b != CommandFrame::Start)
-            connectImpl(ConnectOrigin::Retry);
-        if (j == 4 && b != StartupAnswerCodes[0] && b != StartupAnswerCodes[1])
-            connectImpl(ConnectOrigin::Retry);
-        if (j == 2)
-            m_expectedLength = b * 256;
-        if (j == 3)
-            m_expectedLength += b;
+    m_answerTimer.stop();
+    const uint8_t first = uint8_t(chunk[0]);
+    const bool codeArrived = chunk.size() >= 4;
+    const uint8_t code = codeArrived ? uint8_t(chunk[3]) : 0;
+    if (first != CommandFrame::Start
+        || (codeArrived && code != StartupAnswerCodes[0] && code != StartupAnswerCodes[1])) {
+        // Not a startup answer: this attempt failed, as if it had timed out
+        // (one attempt per bad chunk; the chunk itself is dropped).
+        answerTimeout();
+        return;
     }
-    // Completion is only looked for from the next chunk on, even when this
-    // one already holds the whole answer.
-    m_rxBuffer.append(chunk);
+    m_rxBuffer = chunk;
     m_linkState = WaitStartRest;
-    m_answerTimer.start();
+    // An answer that arrives whole in one read is complete with it.
+    startupProgress();
 }
 
 void Session::onStartupRest(const QByteArray &chunk)
 {
+    m_answerTimer.stop();
     m_rxBuffer.append(chunk);
-    recomputeExpectedLength();
+    startupProgress();
+}
+
+void Session::startupProgress()
+{
+    takeLengthFromHeader();
+    if (answerOverlong()) {
+        answerTimeout();
+        return;
+    }
     if (m_rxBuffer.size() != m_expectedLength) {
         m_answerTimer.start();
         return;
@@ -333,40 +438,70 @@ bool Session::versionAccepted()
 void Session::onAnswerFirstChunk(const QByteArray &chunk)
 {
     m_pollTimer.stop();
-    for (int j = 1; j <= chunk.size(); ++j) {
-        const uint8_t b = uint8_t(chunk[j - 1]);
-        if (j == 1 && b != CommandFrame::Start)
-            m_view.showMessage(InitErrorText);
-        if (j == 2)
-            m_expectedLength = b * 256;
-        if (j == 3)
-            m_expectedLength += b;
+    m_answerTimer.stop();
+    if (uint8_t(chunk[0]) != CommandFrame::Start) {
+        abandonGarbledAnswer();
+        return;
     }
-    m_rxBuffer.append(chunk);
+    m_rxBuffer = chunk;
     m_linkState = ReadCountRest;
-    m_answerTimer.start();
-    if (m_rxBuffer.size() == m_expectedLength) {
-        m_answerTimer.stop();
-        answerComplete();
-    }
+    answerProgress();
 }
 
 void Session::onAnswerRest(const QByteArray &chunk)
 {
     m_pollTimer.stop();
+    m_answerTimer.stop();
     m_rxBuffer.append(chunk);
-    recomputeExpectedLength();
-    m_answerTimer.start();
-    if (m_rxBuffer.size() == m_expectedLength) {
-        answerComplete();
-        m_answerTimer.stop();
+    answerProgress();
+}
+
+void Session::answerProgress()
+{
+    takeLengthFromHeader();
+    if (answerOverlong()) {
+        answerTimeout();
+        return;
     }
+    if (m_rxBuffer.size() != m_expectedLength) {
+        m_answerTimer.start();
+        return;
+    }
+    answerComplete();
+}
+
+void Session::abandonGarbledAnswer()
+{
+    // The link leaves the first-chunk state before the box opens: the box's
+    // own event loop delivers the rest of this answer, which must be dropped,
+    // not taken for another first chunk. The next tick polls again.
+    m_rxBuffer.clear();
+    m_expectedLength = 0;
+    m_linkState = Count;
+    const bool commandAnswer = !m_queue.current().isEmpty() && m_inFlight == m_queue.current();
+    if (commandAnswer) {
+        // A garbled answer acknowledges nothing; the command goes again on
+        // its own budget, which ends the link when spent.
+        queueCommandImpl(m_queue.currentBody(), {}, {});
+    } else if (++m_garbledAnswers >= ConnectAttempts) {
+        // A line that garbles every answer is as good as no controller.
+        answerTimeout();
+        return;
+    } else {
+        m_pollTimer.start();
+    }
+    if (!m_linkState.isEmpty())
+        tell(InitErrorText);
 }
 
 void Session::answerComplete()
 {
+    m_garbledAnswers = 0;
     m_linkState = Count;
-    acknowledgeImpl();
+    // An answer that was already arriving when a command was queued belongs
+    // to what was sent before; it acknowledges nothing of the new command.
+    if (m_queue.current().isEmpty() || m_inFlight == m_queue.current())
+        acknowledgeImpl();
     // A budget used up by this answer has ended the link; no more ticks then.
     if (!m_linkState.isEmpty())
         m_pollTimer.start();
@@ -423,13 +558,17 @@ void Session::pollTick()
         m_view.applyLiveFrame(m_rxBuffer);
     m_expectedLength = 0;
     m_rxBuffer.clear();
-    m_linkState = ReadCount;
 
     // Framing the next command of a group takes this tick; it leaves at the
-    // following one.
-    if (m_queue.current().isEmpty() && !m_queue.next().isEmpty() && advanceImpl())
-        return;
-    sendFrame(m_queue.current().isEmpty() ? CommandFrame::pollFrame() : m_queue.current());
+    // following one. Nothing is awaited meanwhile.
+    if (m_queue.current().isEmpty() && !m_queue.next().isEmpty()) {
+        m_linkState = Count;
+        if (advanceImpl() || m_linkState.isEmpty())
+            return;
+    }
+    m_linkState = ReadCount;
+    m_inFlight = m_queue.current().isEmpty() ? CommandFrame::pollFrame() : m_queue.current();
+    sendFrame(m_inFlight);
     m_answerTimer.start();
 }
 
@@ -443,12 +582,17 @@ void Session::answerTimeout()
     m_view.setWindowEnabled(true);
     m_view.setLinkPanelsGrey(false);
     m_answerTimer.stop();
-    if (m_connectRetries > 0 && inHandshake())
+    if (m_connectRetries > 0 && inHandshake()) {
         connectImpl(ConnectOrigin::Retry);
-    if (m_connectRetries < 1 || !inHandshake()) {
+        // A fresh attempt is under way, unless that was the last one: then
+        // the retry has already run the disconnect sequence.
+        if (!m_linkState.isEmpty())
+            return;
+    } else {
         disconnectSequence(false);
-        m_view.showMessage(m_view.messageText(NoControllerRow));
     }
+    if (!m_closeFailed)
+        tell(m_view.messageText(NoControllerRow));
 }
 
 void Session::sendFrame(const QByteArray &frame)
@@ -478,13 +622,18 @@ void Session::queueCommandImpl(const QByteArray &first, const QByteArray &second
     const CommandQueue::FrameResult result = m_queue.frame(first, second, third);
     if (result == CommandQueue::FrameResult::Refused)
         return;
-    m_pollTimer.stop();
     if (result == CommandQueue::FrameResult::BudgetExhausted) {
+        m_pollTimer.stop();
         disconnectSequence(false);
-        m_view.showMessage(QueueTimeoutText);
+        tell(QueueTimeoutText);
         return;
     }
-    m_linkState = Count;
+    // While an answer (or the handshake) is still arriving, its bytes must
+    // not be taken for the command's answer: the command waits in the
+    // current slot and leaves at the first tick after that answer is done.
+    if (m_linkState != Count)
+        return;
+    m_pollTimer.stop();
     m_pollTimer.start();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -33,6 +34,8 @@ public:
     static constexpr int AnswerTimeout = 3000;
     static constexpr int ConnectAttempts = 5;
     static constexpr int LiveRestBytes = 500;
+    // The settings block is the longest answer the controller gives.
+    static constexpr int LargestAnswer = 602;
     static inline const QString StatusIdle = QStringLiteral("ZENU ver.");
     static inline const QString PortSettingsPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU");
     static inline const QString InitErrorText = QStringLiteral("Init Error");
@@ -105,6 +108,8 @@ public:
     static constexpr int MinimumSettingsSize = 602;
     // A link exists from the connect until the disconnect sequence.
     bool linkActive() const;
+    // One of the session's message boxes is open right now.
+    bool messageBoxOpen() const { return m_boxOpen; }
 
 private:
     void connectImpl(ConnectOrigin origin);
@@ -114,6 +119,10 @@ private:
     void onStartupRest(const QByteArray &chunk);
     void onAnswerFirstChunk(const QByteArray &chunk);
     void onAnswerRest(const QByteArray &chunk);
+    void startupProgress();
+    void answerProgress();
+    void abandonGarbledAnswer();
+    bool answerOverlong() const;
     void answerComplete();
     bool versionAccepted();
     void pollTick();
@@ -122,10 +131,17 @@ private:
     void acknowledgeImpl();
     bool advanceImpl();
     void sendFrame(const QByteArray &frame);
-    void recomputeExpectedLength();
+    void takeLengthFromHeader();
     bool inHandshake() const;
     // Keeps a complete settings answer and hands it to the window.
     void keepSettings();
+
+    // Every box the session opens goes through these: one box at a time. A
+    // message that comes up while a box is open (its nested event loop keeps
+    // the link running) waits and is shown after it, once.
+    void tell(const QString &text);
+    bool ask(const QString &text);
+    void showWaitingMessages();
 
     // Runs one event; failures of the port or the store end here.
     void guarded(const std::function<void()> &event);
@@ -144,4 +160,14 @@ private:
     int m_expectedLength = 0;
     int m_connectRetries = ConnectAttempts;
     QByteArray m_storedSettings;
+    // The frame the awaited answer belongs to (the last one sent by a tick).
+    QByteArray m_inFlight;
+    // Polled answers in a row that did not even start with the start byte.
+    int m_garbledAnswers = 0;
+    // The last disconnect sequence could not close the port (the device is
+    // gone): its failure is the news, not a time-out.
+    bool m_closeFailed = false;
+    bool m_boxOpen = false;
+    QString m_openBoxText;
+    QStringList m_waitingMessages;
 };

@@ -137,6 +137,18 @@ bool quietWaitEnd(QSerialPort &serial)
     return false;
 }
 
+// A write's wait reads what arrives meanwhile; the read notification queued
+// for those bytes then finds the device empty, which Qt records as a read
+// error. The line is fine (a device that is gone gives a resource error), so
+// that mark is dropped.
+bool drainedAhead(QSerialPort &serial)
+{
+    if (serial.error() != QSerialPort::ReadError)
+        return false;
+    serial.clearError();
+    return true;
+}
+
 } // namespace
 
 struct TCustomSerialPort::Private
@@ -376,14 +388,15 @@ QByteArray TCustomSerialPort::read(int count)
         if (left <= 0)
             break;
         if (!s.waitForReadyRead(left)) {
-            if (quietWaitEnd(s))
+            if (quietWaitEnd(s) || drainedAhead(s))
                 break;
             raise("ReadFile function failed", s);
         }
         bytes += s.read(count - bytes.size());
     }
-    if (s.error() == QSerialPort::ReadError || s.error() == QSerialPort::ResourceError)
+    if (s.error() == QSerialPort::ResourceError)
         raise("ReadFile function failed", s);
+    drainedAhead(s);
     return bytes;
 }
 

@@ -5,7 +5,9 @@
 
 namespace {
 
-// Byte access that knows where the answer ends.
+// Byte access that knows where the answer's data ends: its last byte is the
+// controller's check byte, never a value, whatever the answer's length (a
+// 6-byte acknowledgement has one data byte at offset 4, not two).
 class Bytes
 {
 public:
@@ -14,7 +16,7 @@ public:
     bool has(std::initializer_list<int> offsets) const
     {
         for (int offset : offsets) {
-            if (offset >= m_data.size())
+            if (offset >= m_data.size() - 1)
                 return false;
         }
         return true;

@@ -53,6 +53,11 @@ struct PresentPortsCase
     QString expectedFirst;
 };
 
+void PrintTo(const PresentPortsCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
+
 class PortMenuTest : public ::testing::TestWithParam<PresentPortsCase>
 {
 protected:

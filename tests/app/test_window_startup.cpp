@@ -40,6 +40,11 @@ struct StoredPortCase
     QString expectedPort;
 };
 
+void PrintTo(const StoredPortCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
+
 class StartupPortTest : public WindowFixture, public ::testing::WithParamInterface<StoredPortCase>
 {
 };
@@ -107,6 +112,11 @@ struct LanguageCase
     QString expectedChecked;
     QString expectedTimeoutMessage; // row 11 in column 0 after start-up
 };
+
+void PrintTo(const LanguageCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 class StartupLanguageTest : public WindowFixture, public ::testing::WithParamInterface<LanguageCase>
 {

@@ -44,13 +44,14 @@ protected:
     }
 
     // Starts the simulator with extra options, then the window. The line runs
-    // at the real 7200 baud: a startup answer must arrive over more than one
-    // read, as it does from a real controller.
-    void startBoth(const QStringList &simArgs = {})
+    // at the real 7200 baud unless `paced` is false: then answers arrive as
+    // fast as the simulator writes them.
+    void startBoth(const QStringList &simArgs = {}, bool paced = true)
     {
         sim = std::make_unique<SimulatorProcess>(QStringLiteral(ZENU_SIM_PATH), m_config.path());
         QString error;
-        ASSERT_TRUE(sim->start(kCom, logPath(), QStringList{QStringLiteral("--pace")} + simArgs, &error))
+        const QStringList pacing = paced ? QStringList{QStringLiteral("--pace")} : QStringList{};
+        ASSERT_TRUE(sim->start(kCom, logPath(), pacing + simArgs, &error))
             << error.toStdString();
         watcher = std::make_unique<ModalWatcher>();
         window = std::make_unique<TZENU>(TZENU::PortLister{}, [](const QUrl &) { return true; });

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include <algorithm>
+
 ModalWatcher::ModalWatcher()
 {
     m_timer.setInterval(15);
@@ -12,6 +14,12 @@ ModalWatcher::ModalWatcher()
 
 void ModalWatcher::look()
 {
+    int open = 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        open += box && box->isVisible() ? 1 : 0;
+    }
+    m_mostOpen = std::max(m_mostOpen, open);
     for (QWidget *w : QApplication::topLevelWidgets()) {
         auto *box = qobject_cast<QMessageBox *>(w);
         if (!box || !box->isVisible())

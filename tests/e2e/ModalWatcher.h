@@ -20,6 +20,8 @@ public:
 
     const QStringList &messages() const { return m_messages; }   // boxes with OK
     const QStringList &questions() const { return m_questions; } // Yes/No boxes
+    // The most boxes seen open at the same time (a box opened inside another).
+    int mostOpenAtOnce() const { return m_mostOpen; }
 
 private:
     void look();
@@ -27,4 +29,5 @@ private:
     QTimer m_timer;
     QStringList m_messages;
     QStringList m_questions;
+    int m_mostOpen = 0;
 };

@@ -39,6 +39,20 @@ TEST(CommandBodies, RoundingIsHalfEvenThenLowEightBits)
     }
 }
 
+TEST(CommandBodies, RoundingSaturatesOutsideTheSixtyFourBitRange)
+{
+    constexpr long long Max = std::numeric_limits<long long>::max();
+    constexpr long long Min = std::numeric_limits<long long>::min();
+    EXPECT_EQ(CB::roundHalfEven(1e19), Max);
+    EXPECT_EQ(CB::roundHalfEven(9223372036854775808.0), Max);
+    EXPECT_EQ(CB::roundHalfEven(-1e19), Min);
+    EXPECT_EQ(CB::roundHalfEven(std::numeric_limits<double>::infinity()), 0);
+    // The largest doubles below 2^63 still convert exactly.
+    EXPECT_EQ(CB::roundHalfEven(9223372036854774784.0), 9223372036854774784LL);
+    EXPECT_EQ(CB::valueByte(1e19), 0xFF);
+    EXPECT_EQ(CB::valueByte(-1e19), 0x00);
+}
+
 TEST(CommandBodies, EveryHundredthAndEveryLevelByteSurvivesItsDisplay)
 {
     // A byte decoded for display and sent back unchanged must give the same

@@ -307,8 +307,9 @@ TEST_F(LiveFrameApplierTest, ShortAnswersLeaveMissingDisplaysAlone)
     EXPECT_TRUE(apply(liveFrame({{4, 1}}, 0x00, 5)).isEmpty());
     EXPECT_TRUE(apply(QByteArray()).isEmpty());
 
-    // Six bytes: only ignition and fuel, the ignition-off zeroing and the scope.
-    expectSameActions(apply(liveFrame({{4, 0}, {5, 1}}, 0x00, 6)), {
+    // Seven bytes (data up to offset 5, then the check byte): only ignition
+    // and fuel, the ignition-off zeroing and the scope.
+    expectSameActions(apply(liveFrame({{4, 0}, {5, 1}}, 0x00, 7)), {
         flagged(8, Kind::Enabled, "Zaplon_panel", false),
         colours(8, "paliwo_Switch", LiveColour::BtnFace, LiveColour::BtnFace),
         integer(8, Kind::SectorOffset, "RPM_zegar", 300),
@@ -319,7 +320,8 @@ TEST_F(LiveFrameApplierTest, ShortAnswersLeaveMissingDisplaysAlone)
         call(15, Kind::FeedOscilloscope),
     });
 
-    // Length n: which targets may appear. A target never appears without its data.
+    // Length n: which targets may appear. A target never appears without its
+    // data, and the last byte of an answer is its check byte, never data.
     struct Case
     {
         int length;
@@ -327,12 +329,12 @@ TEST_F(LiveFrameApplierTest, ShortAnswersLeaveMissingDisplaysAlone)
         QStringList absent;
     };
     const Case cases[] = {
-        {26, {"Skala_P1_MAP", "RPM_Edit", "Skala_PB_time6", "Skala_LPG_time1", "lambda_1"},
+        {27, {"Skala_P1_MAP", "RPM_Edit", "Skala_PB_time6", "Skala_LPG_time1", "lambda_1"},
          {"Slala_P_MAP", "P_MAP_edit", "BATERY_vpp", "TempWoda", "U_zbiornika", "Gaz_led_1g", "Skala_PB_time7"}},
-        {34, {"TempGaz", "U_zbiornika", "Gaz_led_4p", "Slala_P_MAP"}, {"lambda_2", "Skala_PB_time8"}},
-        {53, {"Skala_PB_time7"}, {"Skala_PB_time8", "lambda_2"}},
-        {55, {"Skala_PB_time8"}, {"lambda_2"}},
-        {56, {"lambda_2"}, {}},
+        {35, {"TempGaz", "U_zbiornika", "Gaz_led_4p", "Slala_P_MAP"}, {"lambda_2", "Skala_PB_time8"}},
+        {54, {"Skala_PB_time7"}, {"Skala_PB_time8", "lambda_2"}},
+        {56, {"Skala_PB_time8"}, {"lambda_2"}},
+        {57, {"lambda_2"}, {}},
     };
     for (const Case &c : cases) {
         const QList<Action> got = apply(liveFrame({{4, 1}}, 0x00, c.length));
@@ -348,8 +350,8 @@ TEST_F(LiveFrameApplierTest, ShortAnswersLeaveMissingDisplaysAlone)
     // With cylinder 8 shown, the top bar keeps its value until byte 54 arrives.
     LiveFrameApplier::Inputs in;
     in.shownCylinder = 7;
-    EXPECT_TRUE(only(apply(liveFrame({{4, 1}}, 0x00, 54), in), QStringLiteral("Skala_PB_time")).isEmpty());
-    EXPECT_EQ(only(apply(liveFrame({{4, 1}}, 0x00, 55), in), QStringLiteral("Skala_PB_time")).size(), 1);
+    EXPECT_TRUE(only(apply(liveFrame({{4, 1}}, 0x00, 55), in), QStringLiteral("Skala_PB_time")).isEmpty());
+    EXPECT_EQ(only(apply(liveFrame({{4, 1}}, 0x00, 56), in), QStringLiteral("Skala_PB_time")).size(), 1);
 }
 
 TEST_F(LiveFrameApplierTest, HandOnCallsFollowTheDataTheyNeed)
@@ -363,10 +365,10 @@ TEST_F(LiveFrameApplierTest, HandOnCallsFollowTheDataTheyNeed)
         bool sample;
     };
     const Case cases[] = {
-        {36, true, false, false, false},  // no fault byte 48, no position
-        {37, true, false, false, true},   // position and every sampled byte arrived
-        {48, false, false, true, false},  // selector, but fault byte 48 missing
-        {49, false, true, true, false},
+        {37, true, false, false, false},  // no fault byte 48, no position
+        {38, true, false, false, true},   // position and every sampled byte arrived
+        {49, false, false, true, false},  // selector, but fault byte 48 missing
+        {50, false, true, true, false},
         {57, false, true, true, false},
         {57, true, true, true, true},
     };
@@ -443,8 +445,8 @@ TEST_F(LiveFrameApplierTest, TimeTablesTakeTheFramesBytesAtItsPosition)
 TEST_F(LiveFrameApplierTest, TimeTablesKeepWhatAShortAnswerDidNotCarry)
 {
     apply(liveFrame({{36, 50}, {38, 9}, {40, 9}, {41, 9}, {42, 9}, {44, 9}, {46, 9}}));
-    // Position 60 arrives, but the answer ends after byte 41.
-    apply(liveFrame({{36, 60}, {38, 1}, {40, 2}, {41, 3}}, 0xFF, 42));
+    // Position 60 arrives, but the answer's data ends with byte 41.
+    apply(liveFrame({{36, 60}, {38, 1}, {40, 2}, {41, 3}}, 0xFF, 43));
     EXPECT_EQ(tables.lastStreamPosition(), 60);
     EXPECT_EQ(tables.PetrolTimeTable()[60], 1);
     EXPECT_EQ(tables.PetrolTimeTable()[62], 3);

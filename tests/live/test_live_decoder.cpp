@@ -122,7 +122,8 @@ TEST(LiveFrameDecoder, RestFrameOfZerosDecodesToRestValues)
 }
 
 // Every field with the offsets it is made of: at any answer length it must be
-// there exactly when all of its bytes arrived.
+// there exactly when all of its bytes arrived before the answer's last byte,
+// which is the controller's check byte and never a value.
 TEST(LiveFrameDecoder, ShortAnswersCarryOnlyTheFieldsTheyHold)
 {
     struct Field
@@ -171,10 +172,22 @@ TEST(LiveFrameDecoder, ShortAnswersCarryOnlyTheFieldsTheyHold)
         for (const Field &f : fields) {
             bool expected = true;
             for (int offset : f.offsets)
-                expected = expected && offset < length;
+                expected = expected && offset < length - 1;
             EXPECT_EQ(f.present(v), expected) << f.name << " at length " << length;
         }
     }
+}
+
+TEST(LiveFrameDecoder, CheckByteOfAShortAcknowledgementSetsNoSwitch)
+{
+    // AA 00 06 code, one data byte, check byte 0x01: bit 0 of the check
+    // byte would read as "on gas".
+    const LiveValues v = LiveFrameDecoder::decode(QByteArray::fromHex("aa0006090001"));
+    EXPECT_EQ(v.ignitionOn, false);
+    EXPECT_FALSE(v.onGas.has_value());
+    // The full frame still carries offset 55 (second lambda) and no more.
+    const LiveValues full = LiveFrameDecoder::decode(liveFrame({{55, 100}, {56, 0xFF}}, 0x00));
+    EXPECT_DOUBLE_EQ(*full.lambda2Volts, 100 * 0.0196);
 }
 
 TEST(LiveFrameDecoder, TankVoltageTextHasTwoDecimalsAndTheGivenSeparator)

@@ -38,6 +38,11 @@ Entries thirtyAbsent()
     return e;
 }
 
+void PrintTo(const AssignCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ComPortMapAssign : public ::testing::TestWithParam<AssignCase> {};
 
 TEST_P(ComPortMapAssign, ListsAndRecords)

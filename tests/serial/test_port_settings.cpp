@@ -126,6 +126,11 @@ struct ReadBack {
     Flow flow;
 };
 
+void PrintTo(const ReadBack &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class PortSettingsReadBack : public PortSettings, public ::testing::WithParamInterface<ReadBack> {};
 
 TEST_P(PortSettingsReadBack, Applies)

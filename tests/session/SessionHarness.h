@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -144,16 +145,26 @@ struct FakeView : LinkView
 {
     explicit FakeView(Log &log) : log(log) {}
 
+    // A box runs the caller's nested events while it is open; depth counts
+    // boxes open at once.
     void showMessage(const QString &text) override
     {
         messages << text;
         log << QStringLiteral("message:") + text;
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
         if (duringMessage)
             duringMessage();
+        --depth;
     }
     bool askYesNo(const QString &text) override
     {
         questions << text;
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        if (duringMessage)
+            duringMessage();
+        --depth;
         return answerYes;
     }
     QString messageText(int row) const override
@@ -231,6 +242,8 @@ struct FakeView : LinkView
     QStringList questions;
     bool answerYes = true;
     std::function<void()> duringMessage;
+    int depth = 0;
+    int maxDepth = 0;
     QString languageKey = QStringLiteral("PolskiPL");
     QString status = QStringLiteral("ZENU ver.");
     bool windowEnabled = true;
@@ -252,10 +265,13 @@ struct FakeLanguageStore : LanguageKeyStore
     explicit FakeLanguageStore(Log &log) : log(log) {}
     void storeLanguageKey(const QString &key) override
     {
+        if (failStore)
+            throw ESerialPort(QStringLiteral("Failed to store settings"));
         keys << key;
         log << QStringLiteral("store.lang");
     }
     Log &log;
+    bool failStore = false;
     QStringList keys;
 };
 

@@ -50,6 +50,20 @@ TEST(CommandQueueFraming, BudgetReachingZeroStoresNothing)
     EXPECT_EQ(q.lastCommandCode(), 0x09);
 }
 
+TEST(CommandQueueFraming, NoBudgetMeansOneAttemptNeverEndlessResends)
+{
+    for (int budget : {0, -3}) {
+        SCOPED_TRACE(budget);
+        CommandQueue q;
+        q.setCommandRetries(budget);
+        ASSERT_EQ(q.frame(hex("0919"), {}, {}), CommandQueue::FrameResult::Framed);
+        EXPECT_EQ(q.current(), hex("aa0919cc"));
+        // The resend a wrong answer asks for ends the link instead.
+        EXPECT_EQ(q.frame(q.currentBody(), {}, {}), CommandQueue::FrameResult::BudgetExhausted);
+        EXPECT_EQ(q.commandRetries(), 0);
+    }
+}
+
 TEST(CommandQueueFraming, EmptyFollowersLeaveWaitingBodiesInPlace)
 {
     CommandQueue q;
@@ -87,6 +101,8 @@ TEST(CommandQueueAcknowledge, OnlyTheEchoedCodeClearsTheSlot)
         {"aa000655005a", false},  // a live answer's code
         {"aa0006d0005a", false},  // the checksum is not the code
         {"aa00", false},          // too short to carry a code
+        {"aa000426", false},      // offset 3 is this answer's check byte
+        {"aa00052600", true},     // the shortest answer with a code
     };
     for (const Case &c : cases) {
         CommandQueue q;

@@ -7,9 +7,29 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 using namespace session_test;
 
 namespace {
+
+// Table cases print as their `name`, never as a dump of their bytes.
+template <class Case>
+    requires requires(const Case &c) { std::string(c.name); }
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// "pieces_2_1_100": how an answer is cut into reads.
+std::string piecesName(const ::testing::TestParamInfo<QList<int>> &info)
+{
+    std::string name = "pieces";
+    for (int n : info.param)
+        name += "_" + std::to_string(n);
+    return name;
+}
 
 // --- construction -------------------------------------------------------------
 
@@ -43,22 +63,18 @@ TEST_F(SessionHarness, ConnectSendsOneStartupCommandAndBeginsLongExchange)
     EXPECT_EQ(view.lambdaUnchecks, 1);
 }
 
-TEST_F(SessionHarness, WholeStartupAnswerInFirstChunkIsNotCompletedByIt)
+TEST_F(SessionHarness, WholeStartupAnswerInOneReadCompletesTheHandshake)
 {
     connect();
     receive(settingsAnswer());
-    EXPECT_EQ(session.linkState(), Session::WaitStartRest);
+    EXPECT_EQ(session.linkState(), Session::StartDone);
     EXPECT_EQ(session.rxBuffer(), settingsAnswer());
-    EXPECT_FALSE(poll.active);
-    EXPECT_TRUE(answerTimer.active);
-    EXPECT_EQ(view.status, "ZENU ver.");
-
-    // With no later chunk the time-out asks again.
-    timeout();
-    EXPECT_EQ(writer.count(startup), 2);
-    EXPECT_EQ(session.connectRetries(), 4);
-    EXPECT_EQ(session.linkState(), Session::WaitStart);
-    EXPECT_TRUE(session.rxBuffer().isEmpty());
+    EXPECT_TRUE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_EQ(view.status, "ZENU ver. 3.07.07");
+    tick();
+    EXPECT_EQ(session.linkState(), Session::Count);
+    EXPECT_EQ(writer.count(startup), 1);
     EXPECT_TRUE(view.messages.isEmpty());
 }
 
@@ -97,31 +113,34 @@ TEST_P(HandshakeSplit, CompletesAndTheNextTickStartsPolling)
 INSTANTIATE_TEST_SUITE_P(Pieces, HandshakeSplit,
                          ::testing::Values(QList<int>{1}, QList<int>{2}, QList<int>{3},
                                            QList<int>{4}, QList<int>{300}, QList<int>{601},
-                                           QList<int>{2, 1, 100}, QList<int>{1, 1, 1, 1, 1}));
+                                           QList<int>{2, 1, 100}, QList<int>{1, 1, 1, 1, 1}),
+                         piecesName);
 
 struct BadFirstChunk
 {
     const char *name;
     QByteArray chunk;
-    int retries; // startup commands sent again by this chunk
+    bool retried; // the chunk is no startup answer: one attempt spent on it
 };
 
 struct HandshakeBadStart : SessionHarness, ::testing::WithParamInterface<BadFirstChunk>
 {
 };
 
-TEST_P(HandshakeBadStart, RetriesSilentlyAndKeepsTheChunk)
+TEST_P(HandshakeBadStart, ABadChunkSpendsOneAttemptSilentlyAndIsDropped)
 {
     const BadFirstChunk &c = GetParam();
     connect();
     receive(c.chunk);
-    EXPECT_EQ(writer.count(startup), 1 + c.retries);
-    EXPECT_EQ(session.connectRetries(), 5 - c.retries);
-    EXPECT_EQ(port.clears, c.retries);
+    const int retries = c.retried ? 1 : 0;
+    EXPECT_EQ(writer.count(startup), 1 + retries);
+    EXPECT_EQ(session.connectRetries(), 5 - retries);
+    EXPECT_EQ(port.clears, retries);
     EXPECT_TRUE(view.messages.isEmpty());
-    EXPECT_EQ(session.linkState(), Session::WaitStartRest);
-    EXPECT_EQ(session.rxBuffer(), c.chunk);
+    EXPECT_EQ(session.linkState(), c.retried ? Session::WaitStart : Session::WaitStartRest);
+    EXPECT_EQ(session.rxBuffer(), c.retried ? QByteArray() : c.chunk);
     EXPECT_TRUE(answerTimer.active);
+    EXPECT_FALSE(view.windowEnabled);
 }
 
 QByteArray withByte(QByteArray bytes, int offset, uint8_t value)
@@ -133,13 +152,14 @@ QByteArray withByte(QByteArray bytes, int offset, uint8_t value)
 INSTANTIATE_TEST_SUITE_P(
     Chunks, HandshakeBadStart,
     ::testing::Values(
-        BadFirstChunk{"accepted0C", settingsAnswer(0x0C).left(50), 0},
-        BadFirstChunk{"accepted26", settingsAnswer(0x26).left(50), 0},
-        BadFirstChunk{"wrongFirstByte", withByte(settingsAnswer().left(50), 0, 0x55), 1},
-        BadFirstChunk{"wrongCode", settingsAnswer(0x66).left(50), 1},
-        BadFirstChunk{"bothWrong", withByte(settingsAnswer(0x66).left(50), 0, 0x00), 2},
+        BadFirstChunk{"accepted0C", settingsAnswer(0x0C).left(50), false},
+        BadFirstChunk{"accepted26", settingsAnswer(0x26).left(50), false},
+        BadFirstChunk{"wrongFirstByte", withByte(settingsAnswer().left(50), 0, 0x55), true},
+        BadFirstChunk{"wrongCode", settingsAnswer(0x66).left(50), true},
+        BadFirstChunk{"bothWrong", withByte(settingsAnswer(0x66).left(50), 0, 0x00), true},
+        BadFirstChunk{"oneNoiseByte", QByteArray::fromHex("3c"), true},
         // The code is only looked at when it arrives in the first chunk.
-        BadFirstChunk{"codeNotYetThere", settingsAnswer(0x66).left(3), 0}),
+        BadFirstChunk{"codeNotYetThere", settingsAnswer(0x66).left(3), false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SessionHarness, FiveSilentAttemptsEndWithNoControllerMessageAndFreshBudgetAfter)
@@ -169,6 +189,16 @@ struct FirmwareCase
     bool accepted;
 };
 
+std::string firmwareName(const FirmwareCase &c)
+{
+    return "v" + std::to_string(c.major) + "_" + std::to_string(c.minor) + "_" + std::to_string(c.build);
+}
+
+void PrintTo(const FirmwareCase &c, std::ostream *os)
+{
+    *os << firmwareName(c) << (c.accepted ? " accepted" : " refused");
+}
+
 struct Firmware : SessionHarness, ::testing::WithParamInterface<FirmwareCase>
 {
 };
@@ -197,7 +227,8 @@ TEST_P(Firmware, OnlyThreeSevenSevenIsAcceptedAtTheFirstHandshake)
 INSTANTIATE_TEST_SUITE_P(Versions, Firmware,
                          ::testing::Values(FirmwareCase{3, 7, 7, true}, FirmwareCase{3, 7, 8, false},
                                            FirmwareCase{3, 8, 7, false}, FirmwareCase{2, 7, 7, false},
-                                           FirmwareCase{7, 7, 3, false}, FirmwareCase{0, 0, 0, false}));
+                                           FirmwareCase{7, 7, 3, false}, FirmwareCase{0, 0, 0, false}),
+                         [](const auto &info) { return firmwareName(info.param); });
 
 TEST_F(SessionHarness, LaterHandshakeInTheSameRunIsNotChecked)
 {
@@ -211,7 +242,7 @@ TEST_F(SessionHarness, LaterHandshakeInTheSameRunIsNotChecked)
     EXPECT_EQ(session.linkState(), Session::Count);
 }
 
-TEST_F(SessionHarness, SecondBadByteAfterLastAttemptLeavesTheClosedPortAlone)
+TEST_F(SessionHarness, LastAttemptSpentByABadChunkEndsTheLinkCleanlyAtOnce)
 {
     connect();
     for (int i = 0; i < 4; ++i)
@@ -220,21 +251,72 @@ TEST_F(SessionHarness, SecondBadByteAfterLastAttemptLeavesTheClosedPortAlone)
     ASSERT_EQ(writer.count(startup), 5);
     const int clearsBefore = port.clears;
 
-    // Bad first byte: the last attempt is used up and the port closed. Bad
-    // code in the same chunk: a retry that must not touch the closed port.
+    // Bad first byte and bad code in one chunk: one attempt, the last.
     receive(withByte(settingsAnswer(0x66).left(20), 0, 0x00));
     EXPECT_EQ(port.clears, clearsBefore + 1);
     EXPECT_FALSE(port.isOpen);
     EXPECT_EQ(port.opens, 1);
     EXPECT_EQ(writer.count(startup), 5);
-    EXPECT_TRUE(view.messages.isEmpty());
-    EXPECT_EQ(session.linkState(), Session::WaitStartRest);
-
-    timeout();
     EXPECT_EQ(view.messages, QStringList{"Brak Sterownika"});
     EXPECT_TRUE(session.linkState().isEmpty());
+    // Nothing is left waiting: no timer, no second disconnect later.
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_FALSE(poll.active);
+    EXPECT_EQ(port.storedPaths.size(), 1);
+    EXPECT_TRUE(view.windowEnabled);
+    receive(settingsAnswer());
+    EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_EQ(view.messages.size(), 1);
+}
+
+TEST_F(SessionHarness, PeerSendingGarbageDuringTheHandshakeEndsItWithinOneTimeout)
+{
+    connect();
+    // Every chunk of the chatter is a failed attempt; no time-out is needed.
+    for (int i = 0; i < 40 && !session.linkState().isEmpty(); ++i)
+        receive(QByteArray(16, char(0x3C + i)));
+    EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_EQ(writer.count(startup), 5);
+    EXPECT_EQ(view.messages, QStringList{"Brak Sterownika"});
+    EXPECT_EQ(port.storedPaths.size(), 1);
     EXPECT_FALSE(answerTimer.active);
 }
+
+struct Chatter
+{
+    const char *name;
+    QByteArray firstChunk; // a plausible start
+    int resultingStartups; // startup commands sent in all
+};
+
+struct HandshakeChatter : SessionHarness, ::testing::WithParamInterface<Chatter>
+{
+};
+
+TEST_P(HandshakeChatter, AnAnswerPastItsLengthIsAbandonedAtOnceAndTheBufferStaysBounded)
+{
+    const Chatter &c = GetParam();
+    connect();
+    receive(c.firstChunk);
+    int largest = int(session.rxBuffer().size());
+    for (int i = 0; i < 200 && session.linkState() == Session::WaitStartRest; ++i) {
+        receive(QByteArray(7, char(0x41)));
+        largest = std::max(largest, int(session.rxBuffer().size()));
+    }
+    EXPECT_LE(largest, Session::LargestAnswer);
+    EXPECT_EQ(session.linkState(), Session::WaitStart); // a fresh attempt
+    EXPECT_EQ(writer.count(startup), c.resultingStartups);
+    EXPECT_TRUE(view.messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Peers, HandshakeChatter,
+    ::testing::Values(
+        // The header's own length (602) is passed by the chatter.
+        Chatter{"pastTheHeaderLength", settingsAnswer().left(10), 2},
+        // A header announcing more than any answer: the 602-byte bound.
+        Chatter{"headerBeyondTheLargestAnswer", QByteArray::fromHex("aaffff0c03"), 2}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SessionHarness, RetryWithThePortClosedUnderneathReopensWithoutClearingIt)
 {
@@ -248,17 +330,6 @@ TEST_F(SessionHarness, RetryWithThePortClosedUnderneathReopensWithoutClearingIt)
     EXPECT_EQ(session.linkState(), Session::WaitStart);
 }
 
-TEST_F(SessionHarness, LastAttemptUsedByBadChunkStillEndsWithTimeoutMessage)
-{
-    connect();
-    for (int i = 0; i < 4; ++i)
-        timeout();
-    receive(withByte(settingsAnswer().left(20), 0, 0x00));
-    EXPECT_FALSE(port.isOpen);
-    EXPECT_TRUE(view.messages.isEmpty());
-    timeout();
-    EXPECT_EQ(view.messages, QStringList{"Brak Sterownika"});
-}
 
 // --- polling and answer assembly ------------------------------------------------
 
@@ -306,7 +377,8 @@ TEST_P(AnswerPieces, AssembledAnswerIsAppliedWhole)
 INSTANTIATE_TEST_SUITE_P(Pieces, AnswerPieces,
                          ::testing::Values(QList<int>{57}, QList<int>{1}, QList<int>{2},
                                            QList<int>{3}, QList<int>{56}, QList<int>{2, 1},
-                                           QList<int>{10, 10, 10}, QList<int>{1, 1, 1, 1}));
+                                           QList<int>{10, 10, 10}, QList<int>{1, 1, 1, 1}),
+                         piecesName);
 
 TEST_F(SessionHarness, TwoByteFirstChunkTakesOnlyTheHighLengthByte)
 {
@@ -322,35 +394,117 @@ TEST_F(SessionHarness, TwoByteFirstChunkTakesOnlyTheHighLengthByte)
     EXPECT_EQ(session.linkState(), Session::Count);
 }
 
-TEST_F(SessionHarness, OverlongAnswerNeverCompletesAndTimesOut)
+struct Overlong
+{
+    const char *name;
+    QList<QByteArray> chunks;
+};
+
+struct OverlongAnswers : SessionHarness, ::testing::WithParamInterface<Overlong>
+{
+};
+
+TEST_P(OverlongAnswers, AreAbandonedAtOnceAsATimeoutWould)
 {
     connectAndHandshake();
     tick();
-    const QByteArray reply = liveAnswer();
-    receive(reply + QByteArray::fromHex("0102"));
-    EXPECT_EQ(session.linkState(), Session::ReadCountRest);
-    receive(QByteArray::fromHex("03"));
-    EXPECT_EQ(session.linkState(), Session::ReadCountRest);
-    EXPECT_FALSE(poll.active);
-    timeout();
+    for (const QByteArray &chunk : GetParam().chunks)
+        receive(chunk);
     EXPECT_EQ(view.messages, QStringList{"Brak Sterownika"});
     EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_FALSE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_TRUE(session.rxBuffer().isEmpty());
+    EXPECT_EQ(port.storedPaths.size(), 1);
 }
 
-TEST_F(SessionHarness, AnswerNotStartingWithStartByteShowsInitErrorAndGoesOn)
+INSTANTIATE_TEST_SUITE_P(
+    Answers, OverlongAnswers,
+    ::testing::Values(
+        Overlong{"twoBytesTooManyInOneRead", {liveAnswer() + QByteArray::fromHex("0102")}},
+        Overlong{"oneByteTooManyInALaterRead", {liveAnswer().left(50), liveAnswer().mid(50) + "x"}},
+        Overlong{"headerBeyondTheLargestAnswer",
+                 {QByteArray::fromHex("aa7fff55"), QByteArray(300, 'a'), QByteArray(300, 'b')}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SessionHarness, GarbledAnswerShowsInitErrorOnceAndTheNextPollRecovers)
+{
+    connectAndHandshake();
+    pollCycle();
+    tick();
+    // Three stray bytes, then the live answer, as a noisy line delivers it.
+    QByteArray noise = QByteArray::fromHex("3c1f07");
+    receive(noise);
+    EXPECT_EQ(view.messages, QStringList{"Init Error"});
+    EXPECT_EQ(session.linkState(), Session::Count);
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_TRUE(poll.active);
+    receive(liveAnswer(0x55, 0x22)); // the rest of the abandoned answer: dropped
+    EXPECT_TRUE(session.rxBuffer().isEmpty());
+    const int liveBefore = int(view.liveFrames.size());
+    pollCycle(liveAnswer(0x55, 0x33));
+    EXPECT_EQ(session.linkState(), Session::Count);
+    tick();
+    EXPECT_EQ(view.liveFrames.size(), liveBefore + 2); // the empty one, then the new answer
+    EXPECT_EQ(view.liveFrames.last(), liveAnswer(0x55, 0x33));
+    EXPECT_EQ(view.messages, QStringList{"Init Error"});
+}
+
+TEST_F(SessionHarness, GarbledAnswerToACommandSpendsOneUnitOfItsBudget)
+{
+    connectAndHandshake();
+    session.setCommandRetries(5);
+    session.QueueCommand(body("0919"));
+    tick();
+    receive(QByteArray::fromHex("00aa0039"));
+    EXPECT_EQ(session.commandRetries(), 3);
+    EXPECT_EQ(session.queue().current(), body("aa0919cc"));
+    EXPECT_EQ(view.messages, QStringList{"Init Error"});
+    tick();
+    EXPECT_EQ(lastFrame(), body("aa0919cc"));
+    receive(liveAnswer(0x09));
+    EXPECT_TRUE(session.queue().current().isEmpty());
+}
+
+TEST_F(SessionHarness, ALineThatGarblesEveryAnswerEndsTheLinkWithOneTimeoutMessage)
+{
+    connectAndHandshake();
+    for (int i = 0; i < 10 && !session.linkState().isEmpty(); ++i) {
+        tick();
+        receive(QByteArray::fromHex("5a5a5a"));
+    }
+    EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_EQ(writer.count(pollFrame), Session::ConnectAttempts);
+    // Each box was closed before the next garbled answer came.
+    EXPECT_EQ(view.messages.count("Init Error"), Session::ConnectAttempts - 1);
+    EXPECT_EQ(view.messages.last(), "Brak Sterownika");
+    EXPECT_EQ(view.messages.count("Brak Sterownika"), 1);
+}
+
+TEST_F(SessionHarness, ANoiseBurstWhileTheBoxIsOpenOpensNoSecondBox)
 {
     connectAndHandshake();
     tick();
-    QByteArray reply = liveAnswer();
-    reply[0] = char(0x55);
-    receive(reply.left(30));
-    EXPECT_EQ(view.messages, QStringList{"Init Error"});
-    EXPECT_EQ(session.linkState(), Session::ReadCountRest);
-    EXPECT_TRUE(answerTimer.active);
-    receive(reply.mid(30)); // offset 0 is not 0xAA: the length is never taken
-    EXPECT_EQ(session.linkState(), Session::ReadCountRest);
-    timeout();
+    // The box's own event loop delivers the burst and keeps the ticks coming.
+    int nestedEvents = 0;
+    view.duringMessage = [&] {
+        for (int i = 0; i < 400 && !session.linkState().isEmpty(); ++i, ++nestedEvents) {
+            receive(QByteArray(3, char(0x10 + i % 7)));
+            if (poll.active)
+                session.Timer_CountTimer();
+        }
+    };
+    receive(QByteArray::fromHex("0102"));
+    EXPECT_GT(nestedEvents, 0);
+    EXPECT_EQ(view.maxDepth, 1);
+    // The burst outlasted the attempts: one Init Error, then, after it was
+    // closed, one time-out message.
     EXPECT_EQ(view.messages, (QStringList{"Init Error", "Brak Sterownika"}));
+    EXPECT_TRUE(session.linkState().isEmpty());
+    EXPECT_EQ(port.storedPaths.size(), 1);
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_FALSE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
 }
 
 TEST_F(SessionHarness, BytesOutsideAnyWaitingStateAreDropped)
@@ -543,20 +697,43 @@ TEST_F(SessionHarness, SecondCommandBeforeTheTickReplacesTheFirst)
     EXPECT_EQ(writer.count(CommandFrame::frame(body("1101"))), 1);
 }
 
-TEST_F(SessionHarness, QueueingDuringAnAnswerAbandonsIt)
+struct QueuedWhile
+{
+    const char *name;
+    int bytesBefore; // of the answer under way when the command is queued
+};
+
+struct QueueingDuringAnAnswer : SessionHarness, ::testing::WithParamInterface<QueuedWhile>
+{
+};
+
+TEST_P(QueueingDuringAnAnswer, TheAnswerEndsFirstAndIsNotTakenForTheCommands)
 {
     connectAndHandshake();
     tick();
-    receive(liveAnswer().left(20));
+    // The answer under way echoes 0x09 by chance; it still answers the poll.
+    const QByteArray under = liveAnswer(0x09);
+    receive(under.left(GetParam().bytesBefore));
     session.setCommandRetries(5);
     session.QueueCommand(body("0919"));
+    EXPECT_FALSE(poll.active); // nothing leaves before that answer is done
+    receive(under.mid(GetParam().bytesBefore));
     EXPECT_EQ(session.linkState(), Session::Count);
-    receive(liveAnswer().mid(20)); // dropped
-    EXPECT_EQ(session.rxBuffer(), liveAnswer().left(20));
+    EXPECT_EQ(session.queue().current(), body("aa0919cc"));
+    EXPECT_EQ(session.commandRetries(), 4);
     tick();
     EXPECT_EQ(lastFrame(), body("aa0919cc"));
-    EXPECT_TRUE(session.rxBuffer().isEmpty());
+    receive(liveAnswer(0x09));
+    EXPECT_TRUE(session.queue().current().isEmpty());
+    EXPECT_EQ(writer.count(body("aa0919cc")), 1);
+    EXPECT_TRUE(view.messages.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, QueueingDuringAnAnswer,
+    ::testing::Values(QueuedWhile{"beforeItsFirstByte", 0}, QueuedWhile{"afterItsHeader", 3},
+                      QueuedWhile{"withOneByteToCome", 56}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 struct GroupCase
 {
@@ -849,19 +1026,57 @@ TEST_F(SessionHarness, ClosingTheWindowStoresLikeTheMenu)
     EXPECT_EQ(langStore.keys, QStringList{"AngielskiGB"});
 }
 
-TEST_F(SessionHarness, FailingPortStoreEndsTheSequenceThereAndSaysSo)
+struct StoreFailure
+{
+    const char *name;
+    std::function<void(SessionHarness &)> end; // how the link ends
+    QStringList messages;
+};
+
+struct StoreFailures : SessionHarness, ::testing::WithParamInterface<StoreFailure>
+{
+};
+
+TEST_P(StoreFailures, EveryStepOfTheDisconnectStillRunsAndTheErrorIsToldOnce)
 {
     connectAndHandshake();
+    tick();
+    session.beginLongExchange();
     view.memo = "faults";
     port.failStore = true;
-    session.rozlacz1Click();
-    EXPECT_EQ(view.messages, QStringList{"Failed to store settings"});
-    EXPECT_TRUE(langStore.keys.isEmpty());
+    log.clear();
+    GetParam().end(*this);
+
+    EXPECT_EQ(view.messages, GetParam().messages);
+    EXPECT_EQ(langStore.keys.size(), langStore.failStore ? 0 : 1);
     EXPECT_TRUE(session.linkState().isEmpty());
     EXPECT_FALSE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
     EXPECT_FALSE(port.isOpen);
-    EXPECT_FALSE(log.contains("memo:restore"));
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_FALSE(view.panelsGrey);
+    EXPECT_FALSE(view.switchOn);
+    EXPECT_FALSE(view.fileMenu);
+    EXPECT_EQ(view.memo, "faults");
+    EXPECT_EQ(log.count("memo:restore"), 1);
+    // The error comes after the sequence, not in its middle.
+    EXPECT_LT(log.indexOf("memo:restore"), log.indexOf("message:Failed to store settings"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, StoreFailures,
+    ::testing::Values(
+        StoreFailure{"menu", [](SessionHarness &h) { h.session.rozlacz1Click(); },
+                     {"Failed to store settings"}},
+        StoreFailure{"answerTimeout", [](SessionHarness &h) { h.timeout(); },
+                     {"Failed to store settings", "Brak Sterownika"}},
+        StoreFailure{"bothStoresFailAlike",
+                     [](SessionHarness &h) {
+                         h.langStore.failStore = true;
+                         h.session.rozlacz1Click();
+                     },
+                     {"Failed to store settings"}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // --- the connection switch --------------------------------------------------------------
 
@@ -1058,7 +1273,8 @@ TEST_F(SessionHarness, PortFailureWithoutALinkIsIgnored)
 
 TEST_F(SessionHarness, EventsDuringAModalBoxLeaveTheLinkConsistent)
 {
-    // "Init Error" is modal: while it is open the rest of the answer arrives.
+    // "Init Error" is modal: while it is open the rest of the answer
+    // arrives, and the ticks go on polling.
     connectAndHandshake();
     tick();
     QByteArray bad = liveAnswer();
@@ -1068,17 +1284,45 @@ TEST_F(SessionHarness, EventsDuringAModalBoxLeaveTheLinkConsistent)
         if (nested)
             return;
         nested = true;
-        receive(liveAnswer());
+        receive(liveAnswer().mid(20)); // the rest of the garbled answer
+        pollCycle(liveAnswer(0x55, 0x44));
     };
-    receive(bad);
+    receive(bad.left(20));
     EXPECT_EQ(view.messages, QStringList{"Init Error"});
-    // The nested answer completed; the resumed handler appended its own
-    // chunk behind it, so the buffer is now too long and times out.
-    EXPECT_EQ(session.linkState(), Session::ReadCountRest);
-    EXPECT_TRUE(answerTimer.active);
+    // The resumed handler left the state as the nested events made it.
+    EXPECT_EQ(session.linkState(), Session::Count);
+    EXPECT_EQ(session.rxBuffer(), liveAnswer(0x55, 0x44));
+    EXPECT_TRUE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
+}
+
+TEST_F(SessionHarness, TimeoutWhoseDisconnectFindsThePortGoneTellsOnlyThePortsFailure)
+{
+    connectAndHandshake();
+    tick();
+    port.failClose = true;
     timeout();
+    EXPECT_EQ(view.messages, QStringList{"PurgeComm function failed (win error code: 22)"});
     EXPECT_TRUE(session.linkState().isEmpty());
     EXPECT_FALSE(poll.active);
+    EXPECT_FALSE(answerTimer.active);
+    EXPECT_TRUE(view.windowEnabled);
+    EXPECT_EQ(port.storedPaths.size(), 1); // the rest of the sequence ran
+}
+
+TEST_F(SessionHarness, MessageThatComesUpWhileTheResetQuestionIsOpenWaitsForIt)
+{
+    connectAndHandshake();
+    tick();
+    view.answerYes = false;
+    view.duringMessage = [&] {
+        if (answerTimer.active) // only while the question is open
+            timeout();
+    };
+    session.Reset1Click();
+    EXPECT_EQ(view.maxDepth, 1);
+    EXPECT_EQ(view.messages, QStringList{"Brak Sterownika"});
+    EXPECT_TRUE(session.linkState().isEmpty());
 }
 
 } // namespace

@@ -147,7 +147,7 @@ TEST(Delivery, LongAnswersArriveInSeveralWritesUnlessOnePieceIsAsked)
 {
     Rig pieces;
     const SimTest::Written w = pieces.send(hex("6601"));
-    EXPECT_GE(w.writes.size(), 2) << "the program completes a startup answer only on a later read";
+    EXPECT_GE(w.writes.size(), 2) << "a long answer comes over several reads, as on a real line";
     EXPECT_EQ(SimTest::decoded(w.all()).size(), 602);
 
     SimOptions o;

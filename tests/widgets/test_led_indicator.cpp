@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include <memory>
 
 namespace {
@@ -59,6 +62,23 @@ struct BlinkCase {
     int ticksPerPhase;
 };
 
+std::string FrequencyName(TFrequency f)
+{
+    switch (f) {
+    case ff8Hz: return "8Hz";
+    case ff4Hz: return "4Hz";
+    case ff2Hz: return "2Hz";
+    case ff1Hz: return "1Hz";
+    case ff05Hz: return "halfHz";
+    }
+    return "code" + std::to_string(int(f));
+}
+
+void PrintTo(const BlinkCase &c, std::ostream *os)
+{
+    *os << FrequencyName(c.f) << ", " << c.ticksPerPhase << " ticks a phase";
+}
+
 class LedBlink : public LedFixture, public ::testing::WithParamInterface<BlinkCase> {};
 
 TEST_P(LedBlink, LitFlashingLedAlternatesColoursAtItsRate)
@@ -83,7 +103,8 @@ TEST_P(LedBlink, LitFlashingLedAlternatesColoursAtItsRate)
 
 INSTANTIATE_TEST_SUITE_P(AllRates, LedBlink,
                          ::testing::Values(BlinkCase{ff8Hz, 4}, BlinkCase{ff4Hz, 8}, BlinkCase{ff2Hz, 16},
-                                           BlinkCase{ff1Hz, 32}, BlinkCase{ff05Hz, 64}));
+                                           BlinkCase{ff1Hz, 32}, BlinkCase{ff05Hz, 64}),
+                         [](const auto &info) { return FrequencyName(info.param.f); });
 
 TEST_F(LedFixture, DarkeningStopsTheBlinkAndRelightingResumesIt)
 {
@@ -232,6 +253,23 @@ struct ModeCase {
     bool checkedAfterClick;
 };
 
+std::string ModeName(TBinMode m)
+{
+    switch (m) {
+    case mButton: return "button";
+    case mSwitch: return "switch";
+    case mIndicator: return "indicator";
+    case mRadioButton: return "radioButton";
+    }
+    return "mode" + std::to_string(int(m));
+}
+
+void PrintTo(const ModeCase &c, std::ostream *os)
+{
+    *os << ModeName(c.mode) << (c.checkedWhileHeld ? ", on while held" : ", off while held")
+        << (c.checkedAfterClick ? ", on after the click" : ", off after the click");
+}
+
 class LedMouse : public LedFixture, public ::testing::WithParamInterface<ModeCase> {};
 
 TEST_P(LedMouse, LeftClickByModeAlwaysRaisesOnClick)
@@ -256,7 +294,8 @@ TEST_P(LedMouse, LeftClickByModeAlwaysRaisesOnClick)
 
 INSTANTIATE_TEST_SUITE_P(Modes, LedMouse,
                          ::testing::Values(ModeCase{mIndicator, false, false}, ModeCase{mButton, true, false},
-                                           ModeCase{mSwitch, true, true}, ModeCase{mRadioButton, true, true}));
+                                           ModeCase{mSwitch, true, true}, ModeCase{mRadioButton, true, true}),
+                         [](const auto &info) { return ModeName(info.param.mode); });
 
 TEST_F(LedFixture, UserChangeIsToldApartFromProgramChange)
 {

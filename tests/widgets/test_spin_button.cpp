@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include <vector>
 
 namespace {
@@ -51,6 +54,17 @@ struct HoldCase {
     int expectedClicks; // repeats plus the one at release
 };
 
+std::string HoldName(const HoldCase &c)
+{
+    return std::string(c.up ? "up" : "down") + "_delay" + std::to_string(c.startDelay) + "_every"
+           + std::to_string(c.interval) + "_held" + std::to_string(c.holdMs);
+}
+
+void PrintTo(const HoldCase &c, std::ostream *os)
+{
+    *os << HoldName(c) << ", " << c.expectedClicks << " clicks";
+}
+
 class SpinHold : public SpinFixture, public ::testing::WithParamInterface<HoldCase> {};
 
 TEST_P(SpinHold, RepeatsAfterStartDelayAndClicksOnceMoreAtRelease)
@@ -85,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HoldCase{500, 100, 450, false, 1},  // released just before the delay
                       HoldCase{500, 100, 1990, true, 16}, // 15 repeats in the last 1.5 s
                       HoldCase{0, 200, 1000, true, 5},    // no delay: 200, 400, 600, 800 and the release
-                      HoldCase{300, 50, 600, false, 7}));
+                      HoldCase{300, 50, 600, false, 7}),
+    [](const auto &info) { return HoldName(info.param); });
 
 TEST_F(SpinFixture, IntervalBelowFiftyIsIgnored)
 {

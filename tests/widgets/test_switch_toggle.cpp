@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 namespace {
 
 const QColor kLime(0x00, 0xFF, 0x00);
@@ -33,6 +36,17 @@ struct HalfCase {
     bool pressFirstHalf; // left or upper half
     bool toggles;
 };
+
+std::string HalfName(const HalfCase &c)
+{
+    return std::string(c.orientation == boHorizontal ? "horizontal" : "vertical") + (c.swap ? "Swapped" : "")
+           + (c.checkedBefore ? "_on" : "_off") + (c.pressFirstHalf ? "_firstHalf" : "_secondHalf");
+}
+
+void PrintTo(const HalfCase &c, std::ostream *os)
+{
+    *os << HalfName(c) << (c.toggles ? ", toggles" : ", stays");
+}
 
 class SwitchHalves : public ::testing::TestWithParam<HalfCase> {};
 
@@ -76,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         HalfCase{boHorizontal, true, false, false, true}, HalfCase{boHorizontal, true, false, true, false},
         HalfCase{boHorizontal, true, true, true, true}, HalfCase{boHorizontal, true, true, false, false},
         HalfCase{boVertical, true, false, false, true}, HalfCase{boVertical, true, false, true, false},
-        HalfCase{boVertical, true, true, true, true}, HalfCase{boVertical, true, true, false, false}));
+        HalfCase{boVertical, true, true, true, true}, HalfCase{boVertical, true, true, false, false}),
+    [](const auto &info) { return HalfName(info.param); });
 
 TEST(ToggleSwitch, TextAndColourFollowCheckedEvenWithSwappedGraphic)
 {

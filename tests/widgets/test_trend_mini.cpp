@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -23,6 +25,16 @@ struct TimingCase {
     int step, division, interval;
     const char *label;
 };
+
+std::string TimingName(const TimingCase &c)
+{
+    return "width" + std::to_string(c.width) + "_" + std::to_string(c.minutes) + "min";
+}
+
+void PrintTo(const TimingCase &c, std::ostream *os)
+{
+    *os << TimingName(c) << " (" << c.label << ")";
+}
 
 class TrendTiming : public ::testing::TestWithParam<TimingCase> {};
 
@@ -46,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TimingCase{479, 5, 1, 47, 638, "30s/div"},   // 47.9 - 0.49 rounds down to 47
                       TimingCase{300, 10, 1, 30, 2000, "1min/div"},
                       TimingCase{600, 60, 1, 60, 6000, "6min/div"},
-                      TimingCase{200, 2, 1, 20, 600, "12s/div"}));
+                      TimingCase{200, 2, 1, 20, 600, "12s/div"}),
+    [](const auto &info) { return TimingName(info.param); });
 
 TEST(TrendTiming, LabelPartsOnlyWhenAboveZero)
 {
