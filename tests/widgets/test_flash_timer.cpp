@@ -270,7 +270,7 @@ TEST_P(WakeRates, WakesExactlyAtThePhaseChangesOfTheSixteenMillisecondBeat)
 INSTANTIATE_TEST_SUITE_P(AllRates, WakeRates,
                          ::testing::Values(RateCase{ff8Hz, 4}, RateCase{ff4Hz, 8}, RateCase{ff2Hz, 16},
                                            RateCase{ff1Hz, 32}, RateCase{ff05Hz, 64}),
-                         RateName);
+                         [](const auto &info) { return FrequencyName(info.param.f); });
 
 TEST_F(SleepyTimer, SleepingTimerTellsTheSameAsOneBeatingEverySixteenMilliseconds)
 {
