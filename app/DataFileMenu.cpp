@@ -61,7 +61,7 @@ QString DataFileMenu::chooseFile(Dialog which)
 
 bool DataFileMenu::connectedOrSay(const char *offlineKey)
 {
-    if (m_session.linkActive() && !m_session.linkState().isEmpty())
+    if (m_session.acceptsCommands())
         return true;
     StatusNotice::show(m_window, text(offlineKey));
     return false;

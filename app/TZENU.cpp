@@ -222,8 +222,7 @@ void TZENU::buildSettings()
         m_session->setCommandRetries(retries);
         m_session->QueueCommand(bodies);
     };
-    // As the queue judges it: a link state and an open port.
-    link.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
+    link.connected = [this] { return m_session->acceptsCommands(); };
     link.portOpen = [this] { return ComPort1->connected(); };
     link.storedSettings = [this]() -> const QByteArray & { return m_session->storedSettings(); };
     link.editStoredSettings = [this]() -> QByteArray & { return m_session->editableStoredSettings(); };
@@ -242,7 +241,7 @@ void TZENU::buildLevelSensorAndDataFile()
     m_level = std::make_unique<LevelSensorGroup>(
         LevelSensorView::find(this),
         [this](const CommandBodies::Group &group) {
-            if (!m_session->linkActive()) {
+            if (!m_session->acceptsCommands()) {
                 StatusNotice::show(this, programText(QStringLiteral("level.not_sent_offline")));
                 return;
             }

@@ -610,7 +610,7 @@ void Session::QueueCommand(const QByteArray &first, const QByteArray &second, co
 void Session::queueCommandImpl(const QByteArray &first, const QByteArray &second,
                                const QByteArray &third)
 {
-    if (m_linkState.isEmpty() || !m_port.connected()) {
+    if (!acceptsCommands()) {
         // No controller to send it to. Keeping it would write to a closed
         // port now and surprise whichever controller connects next.
         m_queue.setCommandRetries(0);

@@ -108,6 +108,9 @@ public:
     static constexpr int MinimumSettingsSize = 602;
     // A link exists from the connect until the disconnect sequence.
     bool linkActive() const;
+    // A command queued now would go out: a link state and an open port. The
+    // parts that queue ask this first, so they can tell the user why not.
+    bool acceptsCommands() const { return !m_linkState.isEmpty() && m_port.connected(); }
     // One of the session's message boxes is open right now.
     bool messageBoxOpen() const { return m_boxOpen; }
 

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "tests/widgets/FrequencyName.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,18 +60,6 @@ struct RateCase {
     TFrequency f;
     int ticksPerPhase;
 };
-
-std::string FrequencyName(TFrequency f)
-{
-    switch (f) {
-    case ff8Hz: return "8Hz";
-    case ff4Hz: return "4Hz";
-    case ff2Hz: return "2Hz";
-    case ff1Hz: return "1Hz";
-    case ff05Hz: return "halfHz";
-    }
-    return "code" + std::to_string(int(f));
-}
 
 void PrintTo(const RateCase &c, std::ostream *os)
 {

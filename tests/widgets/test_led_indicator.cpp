@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 
+#include "tests/widgets/FrequencyName.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -61,18 +63,6 @@ struct BlinkCase {
     TFrequency f;
     int ticksPerPhase;
 };
-
-std::string FrequencyName(TFrequency f)
-{
-    switch (f) {
-    case ff8Hz: return "8Hz";
-    case ff4Hz: return "4Hz";
-    case ff2Hz: return "2Hz";
-    case ff1Hz: return "1Hz";
-    case ff05Hz: return "halfHz";
-    }
-    return "code" + std::to_string(int(f));
-}
 
 void PrintTo(const BlinkCase &c, std::ostream *os)
 {
