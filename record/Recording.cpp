@@ -1,0 +1,1 @@
+#include "record/Recording.h"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+// A recording of one session with the controller: what went over the line,
+// each item stamped with the milliseconds since the recording began.
+enum class RecordKind : uint8_t {
+    Settings = 1, // the settings block of the handshake (or a later read-all)
+    Answer = 2,   // a finished answer, as handed to the live displays
+    Command = 3,  // a command frame as written to the line
+};
+
+struct RecordEntry
+{
+    qint64 ms = 0;
+    RecordKind kind = RecordKind::Answer;
+    QByteArray bytes;
+};
+
+struct RecordingHeader
+{
+    int version = 0;
+    QDateTime startedUtc;
+    QString programVersion;
+    QString portName;
+};
+
+struct Recording
+{
+    RecordingHeader header;
+    QVector<RecordEntry> entries;
+    // The file ended inside its last record (a crash or an unplugged adapter
+    // while recording); every complete record before it is in `entries`.
+    bool truncatedTail = false;
+};
+
+// Why a file could not be read as a recording.
+struct RecordingError
+{
+    enum class Code {
+        None,
+        CannotOpen,   // missing, unreadable
+        NotARecording, // foreign file
+        NewerVersion,  // written by a newer program
+        Damaged,       // a record before the last one is broken
+    };
+    Code code = Code::None;
+    QString detail; // the system's reason, the version found, the offset...
+};
+
+// The message a user reads, in the current language, naming the file.
+QString recordingErrorText(const QString &path, const RecordingError &error);
