@@ -47,7 +47,9 @@ bool RecordingWriter::isOpen() const
 
 void RecordingWriter::append(RecordKind kind, qint64 ms, const QByteArray &bytes)
 {
-    if (!m_file.isOpen())
+    // A reader takes a longer record for a broken one; nothing the link
+    // hands over comes near the limit.
+    if (!m_file.isOpen() || quint64(bytes.size()) > RecordFormat::MaxPayload)
         return;
     const int k = int(kind) & RecordFormat::KindMask;
     QByteArray &previous = m_previous[size_t(k) % m_previous.size()];
