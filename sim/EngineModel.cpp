@@ -225,13 +225,13 @@ void EngineModel::advance(int64_t dtUs, const SettingsBlock &block)
 double EngineModel::gasFlow(const SettingsBlock &block) const
 {
     const int cylinders = block.cylinderCount();
-    const int onGas = std::popcount(unsigned(block.at(SettingsBlock::ActiveInjectors)
-                                             & SettingsBlock::allActiveMask(cylinders)));
     if (!m_running || !m_onGas || cylinders == 0)
         return 0;
+    const int gasCylinders = std::popcount(unsigned(block.at(SettingsBlock::ActiveInjectors)
+                                                    & SettingsBlock::allActiveMask(cylinders)));
     const double seen = petrolMsAt(m_map) * m_ecuTrim;
     const double gasMs = seen * multiplierInUse(block, seen) / 100.0;
-    return m_rpm * gasMs / FullFlowRpmMs * onGas / cylinders;
+    return m_rpm * gasMs / FullFlowRpmMs * gasCylinders / cylinders;
 }
 
 void EngineModel::updateMixture(double dtS, const SettingsBlock &block)
