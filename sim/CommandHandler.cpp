@@ -86,7 +86,11 @@ void CommandHandler::apply(const QByteArray &body)
     case 0x19: copy(B::Report, 3); break;
     case 0x02: copy(B::Reference, 5); break;
     case 0x20: copy(B::MapBlock, 20); break;
-    case 0x0B: copy(B::CorrectionMap, B::MapPoints); break;
+    case 0x0B:
+        copy(B::CorrectionMap, B::MapPoints);
+        // A calibration ends with its map: from now on the car runs on it.
+        m_engine.setCalibrating(false);
+        break;
     case 0x06: copy(B::LearnedArea, B::MapPoints); break;
     case 0x2A:
         if (p(1) == 0x01 || p(1) == 0x02)

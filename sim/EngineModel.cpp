@@ -3,6 +3,7 @@
 #include "sim/SettingsBlock.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -10,6 +11,20 @@ constexpr double ReducerWarmC = 80;
 constexpr double GasWarmC = 76;
 constexpr int64_t StartFlareUs = 2000000;
 constexpr int64_t ClosedLoopAfterUs = 20000000;
+// The petrol ECU's closed loop settles a changed mixture in a few seconds;
+// the controller's learning follows it a little slower so the two do not
+// chase each other.
+constexpr double EcuTrimTauS = 2.0;
+constexpr double LearnTauS = 4.0;
+// Gas needs relatively less at longer injection times (the injector's
+// opening time weighs less), about a hundredth per millisecond.
+constexpr double IdlePetrolMs = 3.0;
+constexpr double RatioSlopePerMs = 0.012;
+constexpr double LowestRatio = 0.5, HighestRatio = 2.5;
+// Gas flow at which the reducer's pressure sags by a tenth: 6000 rpm with
+// 15 ms gas pulses on every cylinder.
+constexpr double FullFlowRpmMs = 6000.0 * 15.0;
+constexpr double PressureSagAtFullFlow = 0.10;
 
 double approach(double value, double target, double dtS, double tauS)
 {
@@ -39,6 +54,30 @@ uint8_t EngineModel::multiplierAt(const SettingsBlock &block, double petrolMs)
 {
     const long k = std::clamp(std::lround((petrolMs - 1) * 10) + 1, 1L, long(SettingsBlock::MapPoints));
     return block.at(SettingsBlock::CorrectionMap + int(k) - 1);
+}
+
+void EngineModel::setTrueRatio(double atIdle)
+{
+    m_trueRatio = std::clamp(atIdle, LowestRatio, HighestRatio);
+}
+
+double EngineModel::trueRatioAt(double petrolMs) const
+{
+    return std::clamp(m_trueRatio - RatioSlopePerMs * (petrolMs - IdlePetrolMs), LowestRatio, HighestRatio);
+}
+
+void EngineModel::setCalibrating(bool on)
+{
+    m_calibrating = on;
+    if (!on)
+        m_learned = 0;
+}
+
+double EngineModel::multiplierInUse(const SettingsBlock &block, double petrolMs) const
+{
+    if (m_calibrating && m_learned > 0)
+        return m_learned;
+    return multiplierAt(block, petrolMs);
 }
 
 void EngineModel::setIgnition(bool on)
@@ -161,7 +200,10 @@ void EngineModel::advance(int64_t dtUs, const SettingsBlock &block)
 
     double p1Target = 0;
     if (m_running) {
-        p1Target = block.at(SettingsBlock::WorkingPressure) / 100.0;
+        // The reducer holds its pressure against the manifold, sagging a
+        // little as the gas flow (speed times dose) grows.
+        p1Target = block.at(SettingsBlock::WorkingPressure) / 100.0
+            * (1 - PressureSagAtFullFlow * std::min(1.5, gasFlow(block)));
         if (!(m_forced34 & (1u << EngineFault::info(EngineFault::PressureLow).bit)))
             p1Target *= 0.3;
         else if (!(m_forced34 & (1u << EngineFault::info(EngineFault::PressureHigh).bit)))
@@ -177,6 +219,54 @@ void EngineModel::advance(int64_t dtUs, const SettingsBlock &block)
         m_gasC = approach(m_gasC, AmbientC, dtS, 600);
     }
     updateFuel(dtUs, block);
+    updateMixture(dtS, block);
+}
+
+double EngineModel::gasFlow(const SettingsBlock &block) const
+{
+    const int cylinders = block.cylinderCount();
+    if (!m_running || !m_onGas || cylinders == 0)
+        return 0;
+    const int gasCylinders = std::popcount(unsigned(block.at(SettingsBlock::ActiveInjectors)
+                                                    & SettingsBlock::allActiveMask(cylinders)));
+    const double seen = petrolMsAt(m_map) * m_ecuTrim;
+    const double gasMs = seen * multiplierInUse(block, seen) / 100.0;
+    return m_rpm * gasMs / FullFlowRpmMs * gasCylinders / cylinders;
+}
+
+void EngineModel::updateMixture(double dtS, const SettingsBlock &block)
+{
+    const double base = petrolMsAt(m_map); // what the engine needs, in petrol time
+    const double seen = base * m_ecuTrim;  // what the ECU injects and the controller measures
+    if (m_calibrating && m_learned <= 0)
+        m_learned = multiplierAt(block, seen);
+
+    const int cylinders = block.cylinderCount();
+    const int gasCylinders = std::popcount(unsigned(block.at(SettingsBlock::ActiveInjectors)
+                                                    & SettingsBlock::allActiveMask(cylinders)));
+    if (!m_running || !m_onGas || gasCylinders == 0 || cylinders == 0) {
+        // On petrol the ECU's own fuelling is right: its trim returns to none.
+        m_mixture = 1;
+        m_ecuTrim = approach(m_ecuTrim, 1.0, dtS, EcuTrimTauS);
+        return;
+    }
+    const double n = cylinders, g = gasCylinders;
+    const double multiplier = multiplierInUse(block, seen) / 100.0;
+    // Petrol cylinders get the trimmed petrol time; gas cylinders that time
+    // times the multiplier, where the car needs it times its true ratio.
+    const double gasMixture = m_ecuTrim * multiplier / trueRatioAt(base);
+    m_mixture = ((n - g) * m_ecuTrim + g * gasMixture) / n;
+    if (m_sinceStartUs >= ClosedLoopAfterUs)
+        m_ecuTrim = std::clamp(approach(m_ecuTrim, m_ecuTrim / m_mixture, dtS, EcuTrimTauS), 1 - TrimLimit,
+                               1 + TrimLimit);
+    if (m_calibrating) {
+        // The controller compares the petrol time it sees on gas with the one
+        // on petrol: the ECU's trim. Put down to the gas cylinders alone, it
+        // tells how far the multiplier is from what the car needs.
+        const double perGas = 1 + n / g * (1 / m_ecuTrim - 1);
+        if (perGas > 0.1)
+            m_learned = std::clamp(approach(m_learned, m_learned / perGas, dtS, LearnTauS), 30.0, 255.0);
+    }
 }
 
 void EngineModel::updateFuel(int64_t dtUs, const SettingsBlock &block)
@@ -233,19 +323,24 @@ EngineSnapshot EngineModel::sample(const SettingsBlock &block)
     const int cylinders = block.cylinderCount();
     double petrolSum = 0;
     for (int c = 0; c < cylinders; ++c) {
-        s.petrolMs[c] = m_running ? std::max(0.0, petrolMsAt(m_map) + m_cylinderTrim[c] + gauss(0.03)) : 0;
+        s.petrolMs[c] =
+            m_running ? std::max(0.0, petrolMsAt(m_map) * m_ecuTrim + m_cylinderTrim[c] + gauss(0.03)) : 0;
         petrolSum += s.petrolMs[c];
     }
     const double petrolMean = cylinders ? petrolSum / cylinders : 0;
-    s.multiplier = multiplierAt(block, m_running ? petrolMean : 0);
-    s.gasMs = m_onGas ? std::max(0.0, petrolMean * s.multiplier / 100.0 + gauss(0.01)) : 0;
+    const double multiplier = multiplierInUse(block, m_running ? petrolMean : 0);
+    s.multiplier = uint8_t(std::clamp(std::lround(multiplier), 0L, 255L));
+    s.gasMs = m_onGas ? std::max(0.0, petrolMean * multiplier / 100.0 + gauss(0.01)) : 0;
     s.rpm = m_running ? std::max(0.0, m_rpm + gauss(25)) : 0;
 
     if (m_running) {
         constexpr double TwoPi = 6.283185307179586;
         if (m_sinceStartUs >= ClosedLoopAfterUs) {
-            s.lambda1V = 0.5 + 0.4 * std::sin(TwoPi * 1.1 * t) + gauss(0.02);
-            s.lambda2V = 0.5 + 0.4 * std::sin(TwoPi * 0.7 * t + 1.3) + gauss(0.02);
+            // A rich mixture pulls the probes' swing up, a lean one down,
+            // until the ECU's trim has caught up with it.
+            const double centre = 0.5 + std::clamp((m_mixture - 1) * 4, -0.35, 0.35);
+            s.lambda1V = centre + 0.4 * std::sin(TwoPi * 1.1 * t) + gauss(0.02);
+            s.lambda2V = centre + 0.4 * std::sin(TwoPi * 0.7 * t + 1.3) + gauss(0.02);
         } else {
             s.lambda1V = 0.45 + gauss(0.01);
             s.lambda2V = 0.45 + gauss(0.01);

@@ -13,6 +13,15 @@ class SettingsBlock;
 // real: idle with noise, warming up, lambda swinging, and the controller's
 // decision when to run on gas. Time only moves through advance(), so tests
 // can run minutes of engine time in microseconds.
+//
+// The car has a gas/petrol ratio of its own (how much longer a gas injector
+// must open than the petrol one it replaces) that the controller does not
+// know. Gas cylinders get the petrol time times the controller's multiplier;
+// when that differs from the true ratio the mixture goes rich or lean, and
+// the petrol ECU's closed loop trims its injection time against it, which
+// the controller sees as a changed petrol time. In calibration mode the
+// controller learns its multiplier from that trim; a written map that fits
+// the car leaves the trim near zero.
 class EngineModel
 {
 public:
@@ -36,8 +45,15 @@ public:
     // Codes of faults raised since the last call, for the registered-fault log.
     QList<uint8_t> takeNewFaultCodes();
 
-    // Commands from the program.
-    void setCalibrating(bool on) { m_calibrating = on; }
+    // The car's true gas/petrol ratio at idle (3 ms of petrol); it falls a
+    // little towards longer injection times (trueRatioAt).
+    void setTrueRatio(double atIdle);
+    double trueRatio() const { return m_trueRatio; }
+    double trueRatioAt(double petrolMs) const;
+
+    // Commands from the program. Leaving calibration mode forgets the
+    // learned multiplier: the controller runs from its map again.
+    void setCalibrating(bool on);
     // A new fuel request re-arms the switch-over (and forgets a pressure trip).
     void fuelRequested(bool gas);
 
@@ -56,9 +72,22 @@ public:
     uint8_t faultFlags34() const;
     uint8_t injectorFlags() const { return m_injectorFlags; }
     uint8_t supplyFlags48() const { return m_flags48; }
+    // The petrol ECU's fuel trim as a factor on its injection time (1 = none,
+    // limited to 0.75..1.25): what the controller sees of a wrong gas dose.
+    double ecuTrim() const { return m_ecuTrim; }
+    // Fuel delivered over fuel needed, over all cylinders (1 = correct).
+    double mixture() const { return m_mixture; }
+    // The multiplier learned in calibration mode, hundredths (0 before it
+    // has started).
+    double learnedMultiplier() const { return m_learned; }
+    // The multiplier the controller applies at a petrol time it sees:
+    // the learned one in calibration mode, otherwise the map's.
+    double multiplierInUse(const SettingsBlock &block, double petrolMs) const;
 
     static constexpr double AmbientC = 20;
     static constexpr double IdleRpm = 800;
+    static constexpr double DefaultTrueRatio = 1.18;
+    static constexpr double TrimLimit = 0.25;
 
     // Petrol time the engine asks for at a manifold pressure (ms).
     static double petrolMsAt(double mapKpa);
@@ -69,6 +98,8 @@ private:
     double targetRpm() const;
     double targetMap(const SettingsBlock &block) const;
     void updateFuel(int64_t dtUs, const SettingsBlock &block);
+    void updateMixture(double dtS, const SettingsBlock &block);
+    double gasFlow(const SettingsBlock &block) const;
     double gauss(double sigma);
 
     std::mt19937 m_rng;
@@ -97,4 +128,8 @@ private:
     QList<uint8_t> m_newFaultCodes;
     uint8_t m_position = 0;
     double m_cylinderTrim[8] = {};
+    double m_trueRatio = DefaultTrueRatio;
+    double m_ecuTrim = 1;
+    double m_mixture = 1;
+    double m_learned = 0;
 };

@@ -49,6 +49,7 @@ QString SimConsole::help()
         "temp R [G]                reducer (and gas) temperature now, degrees C\n"
         "warm                      both temperatures at working level\n"
         "tank P                    tank level 0..100 %\n"
+        "ratio X                   the car's true gas/petrol ratio at idle (0.5..2.5)\n"
         "fault NAME on|off         NAME: ") + EngineFault::names() + QLatin1String("\n"
         "fault injector N on|off   gas injector of cylinder N (1..8)\n"
         "faults clear              every fault flag healthy again\n"
@@ -141,6 +142,13 @@ QString SimConsole::execute(const QString &text)
             return error(QStringLiteral("tank P (0..100)"));
         e.setTankLevel(*v);
         return QStringLiteral("tank %1 %").arg(*v);
+    }
+    if (cmd == QLatin1String("ratio")) {
+        const auto v = number(w, 1, 0.5, 2.5);
+        if (!v)
+            return error(QStringLiteral("ratio X (0.5..2.5)"));
+        e.setTrueRatio(*v);
+        return QStringLiteral("gas/petrol ratio %1").arg(*v);
     }
     if (cmd == QLatin1String("fault"))
         return fault(w);

@@ -37,6 +37,8 @@ QString SimOptions::usage()
         "  --link PATH       create a symbolic link PATH to the device\n"
         "  --fault FAULT     start with a line fault, as the console's \"line FAULT\"\n"
         "  --seed N          seed of the engine noise (default 1)\n"
+        "  --ratio X         the car's true gas/petrol ratio at idle (default 1.18)\n"
+        "  --speed N         engine time runs N times faster than the clock (1..1000)\n"
         "  --help            this text\n");
 }
 
@@ -106,6 +108,21 @@ bool SimOptions::parse(const QStringList &args, SimOptions &out, QString &error)
                 error = QStringLiteral("--seed wants a number, not \"%1\"").arg(v);
                 return false;
             }
+        } else if (a == QLatin1String("--ratio") || a == QLatin1String("--speed")) {
+            if (!value(v))
+                return false;
+            bool ok = false;
+            const double x = v.toDouble(&ok);
+            const bool isRatio = a == QLatin1String("--ratio");
+            const double lo = isRatio ? 0.5 : 1, hi = isRatio ? 2.5 : 1000;
+            if (!ok || x < lo || x > hi) {
+                error = QStringLiteral("%1 wants a number from %2 to %3, not \"%4\"").arg(a).arg(lo).arg(hi).arg(v);
+                return false;
+            }
+            if (isRatio)
+                out.ratio = x;
+            else
+                out.speed = x;
         } else {
             error = QStringLiteral("unknown option \"%1\"").arg(a);
             return false;

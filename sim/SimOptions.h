@@ -21,6 +21,8 @@ struct SimOptions
     QString linkPath;       // --link PATH: a symbolic link to the device
     QStringList faults;     // --fault "FAULT" (repeatable), as the console's "line FAULT"
     uint32_t seed = 1;      // --seed N
+    std::optional<double> ratio; // --ratio X: the car's true gas/petrol ratio at idle
+    double speed = 1;       // --speed N: engine time runs N times faster than the clock
     bool help = false;
 
     // Fills `out`; on a mistake returns false with a message in `error`.

@@ -26,6 +26,8 @@ Simulator::Simulator(const SimOptions &options)
         m_block.setFirmware((*options.firmware)[0], (*options.firmware)[1], (*options.firmware)[2]);
     if (options.warm)
         m_engine.setWarm();
+    if (options.ratio)
+        m_engine.setTrueRatio(*options.ratio);
     m_pacer.setPaced(options.pace);
     if (options.onePiece)
         m_faults.config().pieceBytes = 0;
@@ -45,12 +47,15 @@ void Simulator::advanceTo(qint64 nowUs)
 {
     if (m_lastUs < 0)
         m_lastUs = nowUs;
-    // Long gaps (a stopped process, a slow machine) are walked in steps so
-    // the engine's first-order lags stay stable.
-    while (nowUs - m_lastUs > 0) {
-        const qint64 step = std::min(EngineStepUs, nowUs - m_lastUs);
+    // Engine time runs `speed` times the clock; the line keeps its own pace.
+    m_engineDueUs += double(nowUs - m_lastUs) * m_options.speed;
+    m_lastUs = nowUs;
+    // Long gaps (a stopped process, a slow machine, a fast engine) are walked
+    // in steps so the engine's first-order lags stay stable.
+    while (m_engineDueUs >= 1) {
+        const qint64 step = std::min<qint64>(EngineStepUs, qint64(m_engineDueUs));
         m_engine.advance(step, m_block);
-        m_lastUs += step;
+        m_engineDueUs -= double(step);
     }
     fileNewFaults();
 }
@@ -144,7 +149,8 @@ QString Simulator::status() const
 {
     const EngineModel &e = m_engine;
     return QStringLiteral("engine %1, ignition %2, %3 rpm, load %4 %, MAP %5 kPa, P1 %6 bar, reducer %7 C, gas %8 C, "
-                          "fuel %9%10; commands %11, rejected %12, answers %13; line faults: %14")
+                          "fuel %9%10, gas ratio %15, ECU trim %16 %; commands %11, rejected %12, answers %13; "
+                          "line faults: %14")
         .arg(e.running() ? QStringLiteral("running") : QStringLiteral("stopped"))
         .arg(e.ignition() ? QStringLiteral("on") : QStringLiteral("off"))
         .arg(qRound(e.rpm()))
@@ -158,5 +164,7 @@ QString Simulator::status() const
         .arg(m_counters.commands)
         .arg(m_counters.rejected)
         .arg(m_counters.answers)
-        .arg(m_faults.describe());
+        .arg(m_faults.describe())
+        .arg(e.trueRatio(), 0, 'f', 2)
+        .arg((e.ecuTrim() - 1) * 100, 0, 'f', 1);
 }

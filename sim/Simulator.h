@@ -76,6 +76,7 @@ private:
     Counters m_counters;
     QStringList m_notes;
     qint64 m_lastUs = -1;
+    double m_engineDueUs = 0; // engine time not yet walked
     LineRequest m_lineRequest = LineRequest::None;
     bool m_quit = false;
 };

@@ -70,7 +70,8 @@ TEST(SimOptions, ParsesTheCommandLine)
     QString error;
     ASSERT_TRUE(SimOptions::parse({"--com", "COM12", "--select", "--pace", "--warm", "--state", "/tmp/s", "--firmware",
                                    "3.7.6", "--log", "/tmp/l", "--script", "/tmp/x", "--fault", "drop 3", "--fault",
-                                   "silent", "--seed", "9", "--one-piece", "--link", "/tmp/ttyZENU"},
+                                   "silent", "--seed", "9", "--one-piece", "--link", "/tmp/ttyZENU", "--ratio", "1.25",
+                                   "--speed", "40"},
                                   o, error))
         << qPrintable(error);
     EXPECT_EQ(o.comName, QStringLiteral("COM12"));
@@ -83,13 +84,16 @@ TEST(SimOptions, ParsesTheCommandLine)
     EXPECT_EQ(o.linkPath, QStringLiteral("/tmp/ttyZENU"));
     EXPECT_EQ(o.faults, (QStringList{"drop 3", "silent"}));
     EXPECT_EQ(o.seed, 9u);
+    EXPECT_EQ(o.ratio, 1.25);
+    EXPECT_EQ(o.speed, 40);
 }
 
 TEST(SimOptions, RefusesMistakes)
 {
     const QList<QStringList> bad = {
         {"--com", "7"}, {"--com", "COM0"}, {"--com"}, {"--select"}, {"--firmware", "3.7"},
-        {"--firmware", "3.7.256"}, {"--seed", "x"}, {"--bogus"},
+        {"--firmware", "3.7.256"}, {"--seed", "x"}, {"--bogus"}, {"--ratio", "0.4"}, {"--ratio", "x"},
+        {"--speed", "0"}, {"--speed", "1001"}, {"--speed"},
     };
     for (const QStringList &args : bad) {
         SimOptions o;
@@ -127,6 +131,9 @@ TEST(SimConsole, DrivesTheEngine)
     EXPECT_EQ(e.supplyFlags48(), 0xFD);
     c.execute(QStringLiteral("faults clear"));
     EXPECT_EQ(e.injectorFlags() & e.supplyFlags48() & e.faultFlags34(), 0xFF);
+    c.execute(QStringLiteral("ratio 1.3"));
+    EXPECT_EQ(e.trueRatio(), 1.3);
+    EXPECT_TRUE(c.execute(QStringLiteral("status")).contains(QLatin1String("gas ratio 1.30")));
     EXPECT_TRUE(c.execute(QStringLiteral("status")).contains(QLatin1String("rpm")));
     EXPECT_FALSE(sim.quitRequested());
     c.execute(QStringLiteral("quit"));
@@ -139,7 +146,7 @@ TEST(SimConsole, ExplainsMistakes)
     SimConsole c(sim);
     for (const char *line : {"fly", "engine", "rpm", "rpm fast", "load 150", "temp", "fault nothing on",
                              "fault injector 9 on", "fault supply maybe", "line", "line drop", "line firmware 3",
-                             "ignition", "faults"}) {
+                             "ignition", "faults", "ratio", "ratio 3"}) {
         EXPECT_TRUE(c.execute(QString::fromLatin1(line)).startsWith(QLatin1String("error:"))) << line;
     }
     EXPECT_EQ(sim.block().bytes(), SettingsBlock::factory().bytes());
