@@ -18,4 +18,16 @@ public:
     // Reads `recordingPath` and writes `csvPath`; false and *error (a
     // message naming the file) when either fails.
     static bool exportFile(const QString &recordingPath, const QString &csvPath, QString *error);
+
+    struct Outcome
+    {
+        bool ok = false;
+        qint64 rows = 0;
+        // The recording was cut inside its last record; the rest is exported.
+        bool truncatedTail = false;
+        QString error; // a message naming the file, when !ok
+    };
+    // exportFile, telling also how many rows and whether the recording was
+    // cut short (worth a note to whoever exported it).
+    static Outcome exportRecording(const QString &recordingPath, const QString &csvPath);
 };

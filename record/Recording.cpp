@@ -1,1 +1,71 @@
 #include "record/Recording.h"
+
+#include "i18n/LanguageTable.h"
+#include "record/RecordFormat.h"
+
+#include <QDir>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+const LanguageTable *g_texts = nullptr;
+
+// Built on first use only: the window hands over its own table before it
+// ever needs a message, and the command line export loads one itself.
+const LanguageTable *builtInTexts()
+{
+    static const std::optional<LanguageTable> table = []() -> std::optional<LanguageTable> {
+        try {
+            return LanguageTable::builtIn();
+        } catch (...) {
+            return std::nullopt; // the key itself is shown instead
+        }
+    }();
+    return table ? &*table : nullptr;
+}
+
+} // namespace
+
+void setRecordingTexts(const LanguageTable *texts)
+{
+    g_texts = texts;
+}
+
+QString recordingText(QStringView key)
+{
+    const LanguageTable *texts = g_texts ? g_texts : builtInTexts();
+    return texts ? texts->programText(key) : key.toString();
+}
+
+static QString errorText(const QString &path, const RecordingError &error,
+                         const std::function<QString(QStringView)> &text)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    switch (error.code) {
+    case RecordingError::Code::None:
+        return {};
+    case RecordingError::Code::CannotOpen:
+        return text(u"record.cannot_open").arg(file, error.detail);
+    case RecordingError::Code::NotARecording:
+        return text(u"record.not_a_recording").arg(file);
+    case RecordingError::Code::NewerVersion:
+        return text(u"record.newer_version").arg(file, error.detail, QString::number(RecordFormat::Version));
+    case RecordingError::Code::Damaged:
+        if (error.endsInHeader)
+            return text(u"record.ends_in_header").arg(file);
+        return text(u"record.damaged").arg(file, QString::number(qMax<qint64>(error.offset, 0)));
+    }
+    return {};
+}
+
+QString recordingErrorText(const QString &path, const RecordingError &error)
+{
+    return errorText(path, error, [](QStringView key) { return recordingText(key); });
+}
+
+QString recordingErrorText(const QString &path, const RecordingError &error, const LanguageTable &texts)
+{
+    return errorText(path, error, [&texts](QStringView key) { return texts.programText(key); });
+}

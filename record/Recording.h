@@ -51,7 +51,25 @@ struct RecordingError
     };
     Code code = Code::None;
     QString detail; // the system's reason, the version found, the offset...
+    // Damaged: the byte where the first broken record starts, or -1.
+    qint64 offset = -1;
+    // Damaged: the file ends before its header does (an empty file, a copy
+    // broken off at its start).
+    bool endsInHeader = false;
 };
+
+class LanguageTable;
 
 // The message a user reads, in the current language, naming the file.
 QString recordingErrorText(const QString &path, const RecordingError &error);
+// The same in the current language of `texts`.
+QString recordingErrorText(const QString &path, const RecordingError &error, const LanguageTable &texts);
+
+// The table whose current language the record library's messages (the
+// two-argument recordingErrorText, the writer's and the export's errors)
+// are read from. The window hands over its own table, so a language switch
+// is followed at once; nullptr (the start) means the built-in texts, Polish.
+// The table must outlive its use here.
+void setRecordingTexts(const LanguageTable *texts);
+// One of the record library's texts (key `record.*`) from that table.
+QString recordingText(QStringView key);

@@ -2,8 +2,11 @@
 
 #include "record/Recording.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
+
+#include <array>
 
 // Appends records to a recording file as they happen. Each record reaches
 // the operating system before append() returns, so a crash or an unplugged
@@ -27,8 +30,21 @@ public:
     QString path() const { return m_file.fileName(); }
     qint64 bytesWritten() const { return m_written; }
 
+    // The program version written into new files' headers (the build's own
+    // version until set; tests set it to see it come back).
+    void setProgramVersion(const QString &version) { m_programVersion = version; }
+
 private:
+    bool writeOut(const QByteArray &bytes);
+    void fail(const QString &reason);
+
     QFile m_file;
+    QString m_programVersion;
+    QString m_reason; // the system's, kept past close()
+    QByteArray m_record; // reused, so append() allocates nothing in the steady state
+    qint64 m_lastMs = 0;
+    // The last payload of each kind, which the next one is stored against.
+    std::array<QByteArray, 4> m_previous;
     bool m_failed = false;
     QString m_error;
     qint64 m_written = 0;
