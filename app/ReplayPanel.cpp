@@ -18,6 +18,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QPalette>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -28,6 +30,20 @@
 #include <climits>
 
 namespace {
+
+// A click on the position bar goes to that place in the recording, as in a
+// media player, rather than a page towards it.
+class JumpingSliderStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 QString minutesSeconds(qint64 ms)
 {
@@ -78,6 +94,11 @@ void ReplayPanel::buildBar(QWidget *window)
     m_bar = new QFrame(window);
     m_bar->setObjectName(QStringLiteral("Replay_panel"));
     m_bar->setFrameShape(QFrame::StyledPanel);
+    // A tint of its own, so a replay is never taken for a live link.
+    m_bar->setAutoFillBackground(true);
+    QPalette tint = m_bar->palette();
+    tint.setColor(QPalette::Window, QColor(0xFF, 0xF1, 0xC8));
+    m_bar->setPalette(tint);
     auto *row = new QHBoxLayout(m_bar);
     row->setContentsMargins(6, 2, 6, 2);
     row->setSpacing(6);
@@ -104,6 +125,9 @@ void ReplayPanel::buildBar(QWidget *window)
 
     m_slider = new QSlider(Qt::Horizontal, m_bar);
     m_slider->setObjectName(QStringLiteral("Replay_position"));
+    auto *jumping = new JumpingSliderStyle;
+    jumping->setParent(m_slider);
+    m_slider->setStyle(jumping);
     m_slider->setSingleStep(1000);
     m_slider->setPageStep(10000);
     // Dragging only shows the time; the displays follow when it is let go.
@@ -210,6 +234,11 @@ bool ReplayPanel::open(const QString &path)
     m_clock = std::make_unique<ReplayClock>(m_recording.entries, static_cast<ReplayTimer &>(*this));
     m_clock->setSink([this](const RecordEntry &entry) { apply(entry); });
     m_clock->setRebuild([this](const QVector<RecordEntry> &entries) {
+        // Before the first answer nothing had been received: the displays
+        // rest, as before a connect, instead of keeping a later state.
+        if (std::none_of(entries.cbegin(), entries.cend(),
+                         [](const RecordEntry &e) { return e.kind == RecordKind::Answer; }))
+            restDisplays();
         for (const RecordEntry &entry : entries)
             apply(entry);
     });
@@ -299,17 +328,22 @@ void ReplayPanel::end()
     m_clock.reset();
     m_recording = {};
     m_path.clear();
+    restDisplays();
+    m_session.editableStoredSettings() = m_keptSettings;
+    m_keptSettings.clear();
+    m_bar->setVisible(false);
+    holdConnecting(false);
+    showProgress();
+}
+
+void ReplayPanel::restDisplays()
+{
     // The rest look of a disconnect: no answer, no faults, LEDs off.
     m_view.setErrorLedVisible(false);
     m_view.applyLiveFrame(QByteArray(Session::LiveRestBytes, '\0'));
     m_view.setErrorLedVisible(false);
     m_view.setReserveLedsFlashing(false);
     m_view.resetInjectorLeds();
-    m_session.editableStoredSettings() = m_keptSettings;
-    m_keptSettings.clear();
-    m_bar->setVisible(false);
-    holdConnecting(false);
-    showProgress();
 }
 
 void ReplayPanel::holdConnecting(bool hold)

@@ -78,6 +78,7 @@ private:
     void apply(const RecordEntry &entry);
     void showProgress();
     void holdConnecting(bool hold);
+    void restDisplays();
     QString text(const char *key) const;
 
     QWidget *m_window;

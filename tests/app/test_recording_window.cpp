@@ -107,6 +107,9 @@ TEST_F(RecordingWindow, AReplayDrivesTheDisplaysWithThePortClosedAndConnectingHe
     EXPECT_FLOAT_EQ(rpm(), 2500);
     replay().clock()->seek(1500);
     EXPECT_FLOAT_EQ(rpm(), 800) << "backwards shows the answer before the new position";
+    replay().clock()->seek(0);
+    EXPECT_FLOAT_EQ(rpm(), 0) << "before the first answer the displays rest";
+    replay().clock()->seek(1500);
     EXPECT_EQ(window->component<QSlider>(QStringLiteral("Replay_position"))->value(), 1500);
     EXPECT_EQ(window->component<QLabel>(QStringLiteral("Replay_time"))->text(), "00:01 / 00:03");
 
@@ -129,6 +132,19 @@ TEST_F(RecordingWindow, AReplayDrivesTheDisplaysWithThePortClosedAndConnectingHe
     EXPECT_FLOAT_EQ(rpm(), 0) << "the rest look of a disconnect";
     EXPECT_TRUE(window->session().storedSettings().isEmpty()) << "the session's own block is back";
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST_F(RecordingWindow, AClickOnThePositionBarGoesToThatPlace)
+{
+    ASSERT_TRUE(replay().open(writeRecording({8, 12, 16, 20, 24, 28, 32, 36, 40, 44})));
+    replay().clock()->pause();
+    auto *slider = window->component<QSlider>(QStringLiteral("Replay_position"));
+    window->show();
+    slider->resize(400, slider->height());
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, slider->height() / 2));
+    const qint64 position = replay().clock()->position();
+    EXPECT_NEAR(double(position), 7500.0, 1000.0) << "not a page step of 10 s from the start";
+    EXPECT_FLOAT_EQ(rpm(), float(100 * (8 + 4 * (position / 1000 - 1))));
 }
 
 TEST_F(RecordingWindow, ADamagedOrForeignFileIsRefusedWithItsMessage)
