@@ -181,7 +181,9 @@ void ReplayPanel::retranslate()
     m_openItem->setText(text("replay.menu_open"));
     m_end->setText(text("replay.end"));
     m_speed->setToolTip(text("replay.speed"));
+    m_speed->setAccessibleName(text("replay.speed"));
     m_slider->setToolTip(text("replay.position"));
+    m_slider->setAccessibleName(text("replay.position"));
     if (m_clock)
         m_file->setText(text("replay.playing_file").arg(QFileInfo(m_path).fileName()));
     showProgress();

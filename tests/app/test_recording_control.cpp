@@ -8,8 +8,12 @@
 #include "app/StatusNotice.h"
 #include "app/UserMessage.h"
 
+#include "record/RecordingWriter.h"
+#include "tests/live/LiveFrameBytes.h"
+
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QMainWindow>
@@ -151,6 +155,37 @@ TEST_F(RecordingControlTest, AFullDiskStopsAndABoxNamesTheFileOnceTheAnswerIsHan
     QCoreApplication::processEvents();
     EXPECT_EQ(boxes, (QStringList{QStringLiteral("recording.write_failed %1 No space left on device")
                                       .arg(QDir::toNativeSeparators(disk.path))}));
+}
+
+TEST_F(RecordingControlTest, ExportWritesTheChosenRecordingAsCsvAndRefusesAForeignFile)
+{
+    const QString recording = folder.filePath(QStringLiteral("drive.zrec"));
+    RecordingWriter writer;
+    ASSERT_TRUE(writer.open(recording, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc()));
+    writer.append(RecordKind::Settings, 0, QByteArray(602, '\x01'));
+    writer.append(RecordKind::Answer, 240, liveFrame({{21, 30}}));
+    writer.append(RecordKind::Answer, 480, liveFrame({{21, 31}}));
+    writer.close();
+
+    QString source = recording;
+    control->setFileChooser([&](RecordingControl::Dialog which) {
+        return which == RecordingControl::Dialog::ExportSource ? source : folder.filePath(QStringLiteral("drive"));
+    });
+    control->exportItem()->trigger();
+    QFile csv(folder.filePath(QStringLiteral("drive.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << "the extension is added";
+    EXPECT_EQ(csv.readAll().count('\n'), 3) << "a header and one row per answer";
+    EXPECT_TRUE(StatusNotice::current(&window).startsWith(QStringLiteral("record.exported 2 ")));
+    EXPECT_TRUE(boxes.isEmpty());
+
+    source = folder.filePath(QStringLiteral("foreign.zrec"));
+    QFile foreign(source);
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write("not a recording at all");
+    foreign.close();
+    control->exportClicked();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("foreign.zrec")));
 }
 
 TEST_F(RecordingControlTest, NotConnectedSaysWhyAndStartsNothing)
