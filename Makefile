@@ -87,7 +87,7 @@ IDLE_RUNS ?= 1
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 60
-FUZZ_TARGETS  := fuzz_codec fuzz_live fuzz_session
+FUZZ_TARGETS  := fuzz_codec fuzz_live fuzz_session fuzz_record
 FUZZ_FLAGS    := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
 
 fuzz-deps:
