@@ -10,6 +10,8 @@
 #include "app/ReplayPanel.h"
 #include "app/SessionRecorder.h"
 
+#include "link/CommandFrame.h"
+#include "link/SendFrame.h"
 #include "live/LiveFrameDecoder.h"
 #include "record/CsvExport.h"
 #include "record/RecordingReader.h"
@@ -25,6 +27,12 @@
 
 #include <algorithm>
 #include <ostream>
+
+// Failures name the kind instead of dumping its byte.
+static void PrintTo(RecordKind kind, std::ostream *os)
+{
+    *os << (kind == RecordKind::Settings ? "Settings" : kind == RecordKind::Answer ? "Answer" : "Command");
+}
 
 namespace {
 
@@ -136,7 +144,7 @@ TEST_F(E2eRecording, ARecordedDriveReplaysAtSixteenTimesAsItWasLiveAndExportsEve
     ASSERT_TRUE(recording.has_value()) << recordingErrorText(path, error).toStdString();
     ASSERT_FALSE(recording->entries.isEmpty());
     EXPECT_EQ(recording->entries.constFirst().kind, RecordKind::Settings) << "started mid-session";
-    EXPECT_EQ(recording->entries.constFirst().bytes, session().storedSettings());
+    EXPECT_TRUE(recording->entries.constFirst().bytes == session().storedSettings()) << "the block the session held";
     QList<QByteArray> answers;
     int commands = 0;
     for (const RecordEntry &e : recording->entries) {
@@ -187,6 +195,40 @@ TEST_F(E2eRecording, ARecordedDriveReplaysAtSixteenTimesAsItWasLiveAndExportsEve
         EXPECT_FLOAT_EQ(float(row.value(rpmColumn).toDouble()), live[i].rpm) << "row " << i + 1;
         EXPECT_NEAR(row.value(mapColumn).toDouble(), live[i].map, 0.01) << "row " << i + 1;
     }
+}
+
+TEST_F(E2eRecording, RecordingArmedForTheFirstConnectHoldsTheHandshakeAndEndsCompleteAtTheDisconnect)
+{
+    startBoth({QStringLiteral("--warm")}, false);
+    const QString path = recordings.filePath(QStringLiteral("support.zrec"));
+    room().recordAtFirstConnect(path);
+    window->component<QAction>(kCom)->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    EXPECT_TRUE(room().recorder().recording());
+    polls(4);
+    window->rozlacz1->trigger();
+    ASSERT_TRUE(waitDisconnected(5000)) << linkReport();
+    EXPECT_FALSE(room().recorder().recording());
+
+    RecordingError error;
+    const std::optional<Recording> recording = RecordingReader::read(path, &error);
+    ASSERT_TRUE(recording.has_value()) << recordingErrorText(path, error).toStdString();
+    EXPECT_FALSE(recording->truncatedTail);
+    EXPECT_EQ(recording->header.portName, kCom);
+    ASSERT_GE(recording->entries.size(), 6);
+    EXPECT_EQ(recording->entries[0].kind, RecordKind::Command);
+    EXPECT_TRUE(recording->entries[0].bytes == lineBytesOf(CommandFrame::startupFrame())) << "the startup command";
+    EXPECT_EQ(recording->entries[1].kind, RecordKind::Settings) << "the handshake's answer";
+    EXPECT_TRUE(recording->entries[1].bytes == session().storedSettings()) << "the block the session keeps";
+    qint64 last = -1;
+    int answers = 0;
+    for (const RecordEntry &e : recording->entries) {
+        EXPECT_GE(e.ms, last) << "times never go back";
+        last = e.ms;
+        answers += e.kind == RecordKind::Answer;
+        EXPECT_FALSE(e.bytes == QByteArray(Session::LiveRestBytes, '\0')) << "the disconnect's rest look is no answer";
+    }
+    EXPECT_GE(answers, 4);
 }
 
 } // namespace
