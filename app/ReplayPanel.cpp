@@ -269,6 +269,10 @@ void ReplayPanel::apply(const RecordEntry &entry)
 {
     switch (entry.kind) {
     case RecordKind::Settings:
+        // A block shorter than the controller's is no settings block (the
+        // controls would read past its end); the link drops it too.
+        if (entry.bytes.size() < Session::MinimumSettingsSize)
+            break;
         // The settings controls read the block the session keeps, as after
         // a handshake; the session's own block comes back at the end.
         m_session.editableStoredSettings() = entry.bytes;

@@ -183,6 +183,15 @@ TEST_F(RecordingWindow, ATruncatedRecordingPlaysWhatIsThere)
     EXPECT_FLOAT_EQ(rpm(), 2500) << "the last whole answer";
 }
 
+TEST_F(RecordingWindow, AShortSettingsRecordIsNotTakenForABlock)
+{
+    settingsBlock = QByteArray(40, '\x07');
+    ASSERT_TRUE(replay().open(writeRecording({8, 25})));
+    replay().clock()->seek(2000);
+    EXPECT_TRUE(window->session().storedSettings().isEmpty());
+    EXPECT_FLOAT_EQ(rpm(), 2500) << "the answers still play";
+}
+
 TEST_F(RecordingWindow, OpeningAnotherRecordingEndsTheFirst)
 {
     ASSERT_TRUE(replay().open(writeRecording({8})));
