@@ -11,6 +11,9 @@
 
 #include "widgets/TToggleSwitch.h"
 
+#include <QAction>
+#include <QMenu>
+
 RecordingRoom::RecordingRoom(FrameWriter &line)
     : m_recorder(std::make_unique<SessionRecorder>()),
       m_writer(std::make_unique<RecordingFrameWriter>(line, *m_recorder))
@@ -39,6 +42,14 @@ void RecordingRoom::attach(TZENU &window)
     m_control = new RecordingControl(&window, window.Pliki1, window.component(QStringLiteral("GroupBox5")),
                                      *m_recorder, std::move(link), texts);
     m_replay = new ReplayPanel(&window, window.Pliki1, window.PortCOM, window.session(), window.linkView(), texts);
+    // "Plik": the data file items, then record, replay, export as a group of
+    // their own (a leading separator is hidden while the others are).
+    QMenu *file = window.Pliki1;
+    file->insertSeparator(m_control->recordItem())->setObjectName(QStringLiteral("N_recording"));
+    file->removeAction(m_control->exportItem());
+    const QList<QAction *> items = file->actions();
+    const qsizetype after = items.indexOf(m_replay->openItem()) + 1;
+    file->insertAction(after < items.size() ? items[after] : nullptr, m_control->exportItem());
 
     window.linkView().addAnswerTap([this](RecordKind kind, const QByteArray &bytes) {
         m_recorder->answerApplied(kind, bytes);

@@ -88,6 +88,15 @@ TEST_F(RecordingWindow, OfflineRecordingIsNotOfferedAndReplayIs)
     EXPECT_EQ(StatusNotice::current(window.get()), window->languageTable()->programText(u"recording.not_connected"));
 }
 
+TEST_F(RecordingWindow, FileMenuHoldsRecordReplayAndExportAsAGroupBeforeExit)
+{
+    QStringList names;
+    for (const QAction *a : window->Pliki1->actions())
+        names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    EXPECT_EQ(names, (QStringList{"Odczyt1", "Zapis1", "Reset1", "-", "Nagrywanie1", "Odtwarzanie1", "EksportCSV1",
+                                  "-", "Exit1"}));
+}
+
 TEST_F(RecordingWindow, AReplayDrivesTheDisplaysWithThePortClosedAndConnectingHeldOff)
 {
     const int framesBefore = window->linkView().liveFramesApplied();
