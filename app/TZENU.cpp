@@ -12,6 +12,7 @@
 #include "app/MonitoringTabs.h"
 #include "app/PetrolGasTabs.h"
 #include "app/PortMenu.h"
+#include "app/RecordingRoom.h"
 #include "app/ScrollingPage.h"
 #include "app/SettingsPanel.h"
 #include "app/StatusNotice.h"
@@ -89,10 +90,14 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     m_calibration = std::make_unique<CalibrationPage>(*this, CalibrationStep);
     m_live->setCalibrationSampleHook(
         [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
-    m_linkView->setLinkEndedHook([this] { m_calibration->linkEnded(); });
+    m_linkView->setLinkEndedHook([this] {
+        m_calibration->linkEnded();
+        m_recording->linkEnded();
+    });
     // The calibration reads the map the chart shows, edits included.
     m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
+    m_recording->attach(*this);
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -207,11 +212,12 @@ void TZENU::buildLink()
 {
     m_sessionPort = std::make_unique<SessionPort>(*ComPort1);
     m_frameWriter = std::make_unique<SerialFrameWriter>(*ComPort1);
+    m_recording = std::make_unique<RecordingRoom>(*m_frameWriter);
     m_pollTimer = std::make_unique<SessionTimer>(*Timer_Count);
     m_answerTimer = std::make_unique<SessionTimer>(*Timer_Czekaj_na_odczyt);
     m_languageStore = std::make_unique<SessionLanguageStore>();
     m_linkView = std::make_unique<WindowLinkView>(*this);
-    m_session = std::make_unique<Session>(*m_sessionPort, *m_frameWriter, *m_pollTimer, *m_answerTimer,
+    m_session = std::make_unique<Session>(*m_sessionPort, m_recording->lineWriter(), *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
 }
 
@@ -477,6 +483,7 @@ void TZENU::applyLanguage(const QString &key)
     // next rebuild, which reads the messages anew.
     LanguageView(this).apply(*m_texts, *column);
     m_settings->refreshAccessibleNames();
+    m_recording->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

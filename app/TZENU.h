@@ -30,6 +30,7 @@ class SettingsPanel;
 class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
+class RecordingRoom;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -83,6 +84,8 @@ public:
     LevelSensorGroup &levelSensor() { return *m_level; }
     // "Plik" > "Zapis" / "Odczyt": the settings data file.
     DataFileMenu &dataFile() { return *m_dataFile; }
+    // Recording the session and replaying a recording.
+    RecordingRoom &recording() { return *m_recording; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -153,6 +156,7 @@ private:
     // The session holds references to these; they live as long as it does.
     std::unique_ptr<SessionPort> m_sessionPort;
     std::unique_ptr<SerialFrameWriter> m_frameWriter;
+    std::unique_ptr<RecordingRoom> m_recording;
     std::unique_ptr<SessionTimer> m_pollTimer;
     std::unique_ptr<SessionTimer> m_answerTimer;
     std::unique_ptr<SessionLanguageStore> m_languageStore;

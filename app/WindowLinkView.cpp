@@ -171,6 +171,8 @@ void WindowLinkView::applySettingsFrame(const QByteArray &settings)
     // The session has just kept the block as StoredSettings, which is what
     // the settings controls read.
     m_window.settingsPanel().ApplySettingsFrame();
+    for (const AnswerTap &tap : m_answerTaps)
+        tap(RecordKind::Settings, settings);
 }
 
 void WindowLinkView::applyLiveFrame(const QByteArray &answer)
@@ -182,6 +184,8 @@ void WindowLinkView::applyLiveFrame(const QByteArray &answer)
     m_lastValues = LiveFrameDecoder::decode(answer);
     ++m_liveFrames;
     m_window.liveDisplay().applyLiveFrame(answer);
+    for (const AnswerTap &tap : m_answerTaps)
+        tap(RecordKind::Answer, answer);
 }
 
 void WindowLinkView::writeDataFile()

@@ -2,10 +2,12 @@
 
 #include "link/LinkInterfaces.h"
 #include "live/LiveValues.h"
+#include "record/Recording.h"
 
 #include <QByteArray>
 
 #include <functional>
+#include <vector>
 
 class TZENU;
 
@@ -47,6 +49,10 @@ public:
     void linkEnded() override;
     // Told when the disconnect sequence begins.
     void setLinkEndedHook(std::function<void()> hook) { m_linkEnded = std::move(hook); }
+    // Sees each finished answer once the displays have taken it: the session
+    // recorder (a replay feeds the same two calls, so it is seen there too).
+    using AnswerTap = std::function<void(RecordKind kind, const QByteArray &bytes)>;
+    void addAnswerTap(AnswerTap tap) { m_answerTaps.push_back(std::move(tap)); }
 
     // What the last ApplyLiveFrame was given, its decoded values and how many
     // frames there were, until the live displays take the values themselves.
@@ -60,4 +66,5 @@ private:
     LiveValues m_lastValues;
     int m_liveFrames = 0;
     std::function<void()> m_linkEnded;
+    std::vector<AnswerTap> m_answerTaps;
 };

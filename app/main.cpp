@@ -1,4 +1,5 @@
 #include "app/CommandLineExport.h"
+#include "app/RecordReplayOptions.h"
 #include "app/TZENU.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QCommandLineParser parser;
     parser.addOption(CommandLineExport::option());
+    RecordReplayOptions::add(parser);
 
     // The export needs no window, so not even a display.
     if (CommandLineExport::asked(argc, argv)) {
@@ -22,6 +24,7 @@ int main(int argc, char *argv[])
     parser.parse(QApplication::arguments());
 
     TZENU window;
+    RecordReplayOptions::apply(parser, window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,135 @@
+// What a user waits for when replaying: opening an hour-long recording (read
+// and start) and a seek in it, on the real main window (offscreen, shown, the
+// scope running). A seek re-applies the last settings block and up to
+// ReplayClock::CatchUpAnswers answers through ApplyLiveFrame.
+//
+//   bench_replay [--minutes N] [--seeks N]     (defaults 60 and 20)
+#include "app/RecordingRoom.h"
+#include "app/ReplayPanel.h"
+#include "app/TZENU.h"
+#include "app/UserMessage.h"
+
+#include "record/RecordingWriter.h"
+#include "record/ReplayClock.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int PollMs = 240;
+constexpr double TargetSeekMs = 500.0;
+constexpr double TargetOpenMs = 1000.0;
+
+int argument(const QStringList &args, const char *name, int fallback, int least)
+{
+    const qsizetype at = args.indexOf(QString::fromLatin1(name));
+    if (at >= 0 && at + 1 < args.size())
+        return std::max(least, args.at(at + 1).toInt());
+    return fallback;
+}
+
+// A 57-byte live answer whose values move from frame to frame, faults on and off.
+QByteArray movingFrame(int n)
+{
+    QByteArray f(57, char(0xFF));
+    const int set[][2] = {
+        {0, 0xAA}, {1, 0}, {2, 57}, {3, 0x55}, {4, 1}, {5, n % 2}, {6, 20 + n % 20}, {8, 22 + n % 17},
+        {19, 10 + n % 9}, {20, n % 200}, {21, 7 + n % 30}, {22, (n * 7) % 64}, {24, 90 + n % 20},
+        {25, 0}, {26, 30 + n % 60}, {30, 60 + n % 100}, {32, 60 + n % 30}, {33, 20 + n % 30},
+        {34, (n % 40 < 5) ? 0xE8 : 0xFF}, {36, (n * 3) % 256}, {38, n % 256}, {47, n % 3},
+    };
+    for (const auto &[offset, value] : set)
+        f[offset] = char(value);
+    return f;
+}
+
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const int minutes = argument(args, "--minutes", 60, 1);
+    const int seeks = argument(args, "--seeks", 20, 1);
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "bench_replay: no temporary folder\n");
+        return 1;
+    }
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    const QString path = dir.filePath(QStringLiteral("hour.zrec"));
+    const int answers = minutes * 60 * 1000 / PollMs;
+    {
+        RecordingWriter writer;
+        if (!writer.open(path, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc())) {
+            std::fprintf(stderr, "bench_replay: %s\n", qPrintable(writer.errorText()));
+            return 1;
+        }
+        writer.append(RecordKind::Settings, 0, QByteArray(602, '\x01'));
+        for (int n = 0; n < answers; ++n) {
+            writer.append(RecordKind::Command, qint64(n) * PollMs + 1, QByteArray::fromHex("cc55aa01ff"));
+            writer.append(RecordKind::Answer, qint64(n) * PollMs + 80, movingFrame(n));
+        }
+        writer.close();
+    }
+
+    QStringList messages;
+    UserMessage::setInterceptor([&messages](const QString &text) { messages << text; });
+    TZENU window(TZENU::PortLister{[] { return QStringList(); }}, [](const QUrl &) { return true; });
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::fprintf(stderr, "bench_replay: window not exposed, painting is not measured\n");
+    window.tab_control->setCurrentWidget(window.component(QStringLiteral("TabSheet7")));
+    window.component<QRadioButton>(QStringLiteral("OSC_MAP_P1"))->click();
+
+    ReplayPanel &replay = window.recording().replay();
+    QElapsedTimer clock;
+    clock.start();
+    if (!replay.open(path)) {
+        std::fprintf(stderr, "bench_replay: %s\n", qPrintable(messages.join(QStringLiteral(" | "))));
+        return 1;
+    }
+    replay.clock()->pause();
+    const double openMs = clock.nsecsElapsed() / 1e6;
+    QApplication::processEvents();
+
+    QList<double> times;
+    QRandomGenerator random(7);
+    for (int i = 0; i < seeks; ++i) {
+        const qint64 to = random.bounded(replay.clock()->duration());
+        clock.start();
+        replay.clock()->seek(to);
+        times << clock.nsecsElapsed() / 1e6;
+        // The displays paint between two seeks, as a user's drags are apart.
+        QApplication::processEvents();
+    }
+    const double seekMs = median(times);
+    const double worst = *std::max_element(times.cbegin(), times.cend());
+    std::printf("Replay of a %d-minute recording (%d answers) on the window, scope running\n"
+                "  open %.1f ms (target <= %.0f ms: %s)\n"
+                "  seek median %.1f ms, max %.1f ms over %d seeks, up to %d answers re-applied "
+                "(target median <= %.0f ms: %s)\n",
+                minutes, answers, openMs, TargetOpenMs, openMs <= TargetOpenMs ? "met" : "MISSED", seekMs, worst,
+                seeks, ReplayClock::CatchUpAnswers, TargetSeekMs, seekMs <= TargetSeekMs ? "met" : "MISSED");
+    replay.end();
+    return 0;
+}
