@@ -29,6 +29,7 @@
 #include "link/SessionPort.h"
 #include "link/SessionTimer.h"
 #include "link/TSerialPort.h"
+#include "record/Recording.h"
 
 #include "widgets/TAnalogGControl.h"
 #include "widgets/TToggleSwitch.h"
@@ -75,6 +76,8 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     m_links = std::make_unique<InfoLinks>(m_webLabel, m_mailLabel, std::move(linkOpener));
     guarded([this] {
         m_texts.emplace(LanguageTable::builtIn());
+        // File messages of recordings speak the window's language.
+        setRecordingTexts(&*m_texts);
         m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
     });
     buildLink();
@@ -105,6 +108,8 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
 
 TZENU::~TZENU()
 {
+    if (m_texts && recordingTexts() == &*m_texts)
+        setRecordingTexts(nullptr);
     // The session goes before the components it reaches: nothing may call
     // into it from here on.
     ComPort1->disconnect(this);

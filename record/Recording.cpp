@@ -33,6 +33,11 @@ void setRecordingTexts(const LanguageTable *texts)
     g_texts = texts;
 }
 
+const LanguageTable *recordingTexts()
+{
+    return g_texts;
+}
+
 QString recordingText(QStringView key)
 {
     const LanguageTable *texts = g_texts ? g_texts : builtInTexts();

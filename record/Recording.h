@@ -71,5 +71,6 @@ QString recordingErrorText(const QString &path, const RecordingError &error, con
 // is followed at once; nullptr (the start) means the built-in texts, Polish.
 // The table must outlive its use here.
 void setRecordingTexts(const LanguageTable *texts);
+const LanguageTable *recordingTexts();
 // One of the record library's texts (key `record.*`) from that table.
 QString recordingText(QStringView key);

@@ -177,6 +177,23 @@ TEST_F(RecordingWindow, ADamagedOrForeignFileIsRefusedWithItsMessage)
     EXPECT_TRUE(messages[0].contains(QStringLiteral("missing.zrec")));
 }
 
+TEST_F(RecordingWindow, AFileMessageSpeaksTheChosenLanguage)
+{
+    const QString foreign = files.filePath(QStringLiteral("notes.zrec"));
+    QFile f(foreign);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("plain text, not a recording\n");
+    f.close();
+
+    window->Check_jazyk(item(QStringLiteral("AngielskiGB")));
+    EXPECT_FALSE(replay().open(foreign));
+    ASSERT_EQ(messages.size(), 1);
+    const QString english = window->languageTable()->programText(u"record.not_a_recording").arg(foreign);
+    EXPECT_EQ(messages[0], english);
+    EXPECT_NE(english, window->languageTable()->programText(u"record.not_a_recording", LanguageTable::Polish).arg(foreign))
+        << "the Polish text differs, so the check can tell them apart";
+}
+
 TEST_F(RecordingWindow, ATruncatedRecordingPlaysWhatIsThere)
 {
     const QString path = writeRecording({8, 25, 31});

@@ -121,8 +121,9 @@ TEST_F(E2eCalibration, FullRunSendsEveryCommandInOrderAndReadsTheNewMapBack)
         CommandBodies::zeroMap(), CommandBodies::readAll()};
     for (int i = 0; i < sent.size(); ++i) {
         SCOPED_TRACE(::testing::Message() << "command " << i);
-        if (!fixed[i].isEmpty())
+        if (!fixed[i].isEmpty()) {
             EXPECT_EQ(sent[i], fixed[i]);
+        }
     }
     // The reports and the block carry measured values; their form is fixed.
     for (int i : {4, 10, 14}) {
