@@ -4,6 +4,7 @@
 #include "i18n/LanguageTable.h"
 #include "link/RegistryKey.h"
 #include "record/CsvExport.h"
+#include "record/Recording.h"
 
 #include <QDir>
 
@@ -21,7 +22,10 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// The messages speak the language the user last chose in the window.
+} // namespace
+
+namespace CommandLineExport {
+
 std::optional<LanguageTable> chosenLanguageTexts()
 {
     try {
@@ -40,13 +44,9 @@ std::optional<LanguageTable> chosenLanguageTexts()
     }
 }
 
-} // namespace
-
-namespace CommandLineExport {
-
 QCommandLineOption option()
 {
-    return QCommandLineOption(OptionName, QString(), QStringLiteral("FILE"));
+    return QCommandLineOption(OptionName, recordingText(u"record.cli.export_csv"), QStringLiteral("FILE"));
 }
 
 bool asked(int argc, char **argv)
@@ -63,12 +63,7 @@ bool asked(int argc, char **argv)
 
 int run(QCommandLineParser &parser, const QStringList &arguments)
 {
-    std::optional<LanguageTable> texts = chosenLanguageTexts();
-    setRecordingTexts(texts ? &*texts : nullptr);
-    const auto done = [&](int code) {
-        setRecordingTexts(nullptr);
-        return code;
-    };
+    const auto done = [](int code) { return code; };
 
     const bool parsed = parser.parse(arguments);
     const QStringList outputs = parser.positionalArguments();

@@ -4,11 +4,20 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <optional>
+
+class LanguageTable;
+
 // `zenu --export-csv FILE.zrec OUT.csv`: a recording to a table without a
 // window (no display needed, so it also runs in scripts and on a server).
 namespace CommandLineExport {
 
+// Its description comes from the texts in use (setRecordingTexts).
 QCommandLineOption option();
+
+// The text table in the language the user last chose in the window, for
+// what the program prints without one; empty when it cannot be loaded.
+std::optional<LanguageTable> chosenLanguageTexts();
 
 // Whether the command line asks for the export; looked at before any
 // application object exists, so the window's is never created for it.

@@ -4,6 +4,7 @@
 #include "app/RecordingRoom.h"
 #include "app/ReplayPanel.h"
 #include "app/TZENU.h"
+#include "record/Recording.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -19,9 +20,9 @@ const QString ReplayOption = QStringLiteral("replay");
 
 void RecordReplayOptions::add(QCommandLineParser &parser)
 {
-    parser.addOption(QCommandLineOption(RecordOption, QStringLiteral("Record the session into FILE from the first connect."),
+    parser.addOption(QCommandLineOption(RecordOption, recordingText(u"recording.cli.record"),
                                         QStringLiteral("FILE")));
-    parser.addOption(QCommandLineOption(ReplayOption, QStringLiteral("Replay the recording FILE on the window."),
+    parser.addOption(QCommandLineOption(ReplayOption, recordingText(u"replay.cli.replay"),
                                         QStringLiteral("FILE")));
 }
 

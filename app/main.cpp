@@ -2,28 +2,77 @@
 #include "app/RecordReplayOptions.h"
 #include "app/TZENU.h"
 
+#include "i18n/LanguageTable.h"
+#include "record/Recording.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char *argv[])
+namespace {
+
+struct Options
 {
-    QCommandLineParser parser;
+    QCommandLineOption help;
+    QCommandLineOption version;
+};
+
+// Every option the program takes, described in the texts in use.
+Options addOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(recordingText(u"record.cli.description"));
+    Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOption(CommandLineExport::option());
     RecordReplayOptions::add(parser);
+    return options;
+}
 
-    // The export needs no window, so not even a display.
-    if (CommandLineExport::asked(argc, argv)) {
+// Help, version and the export need no window, so not even a display.
+bool answeredWithoutWindow(int argc, char **argv)
+{
+    if (CommandLineExport::asked(argc, argv))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            break;
+        for (const char *name : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (argument == name)
+                return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (answeredWithoutWindow(argc, argv)) {
         QCoreApplication core(argc, argv);
-        return CommandLineExport::run(parser, QCoreApplication::arguments());
+        QCoreApplication::setApplicationName(QStringLiteral("zenu"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(ZENU_VERSION_TEXT));
+        // What is printed speaks the language last chosen in the window.
+        const std::optional<LanguageTable> texts = CommandLineExport::chosenLanguageTexts();
+        setRecordingTexts(texts ? &*texts : nullptr);
+        QCommandLineParser parser;
+        addOptions(parser);
+        if (!CommandLineExport::asked(argc, argv)) {
+            parser.process(core); // prints help or version and exits
+            return 0;
+        }
+        const int code = CommandLineExport::run(parser, QCoreApplication::arguments());
+        setRecordingTexts(nullptr);
+        return code;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZENU"));
-    // Qt's own options (-platform, -style) are gone from the arguments by now.
-    parser.parse(QApplication::arguments());
 
     TZENU window;
+    QCommandLineParser parser;
+    addOptions(parser);
+    // Qt's own options (-platform, -style) are gone from the arguments by now.
+    parser.parse(QApplication::arguments());
     RecordReplayOptions::apply(parser, window);
     window.show();
     return app.exec();
