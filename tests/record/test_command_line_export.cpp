@@ -95,6 +95,20 @@ TEST_F(CommandLineExport, TheOptionTakesItsValueAfterAnEqualsSignToo)
     EXPECT_TRUE(QFile::exists(csv));
 }
 
+TEST_F(CommandLineExport, HelpAndVersionAnswerWithoutADisplayInTheChosenLanguage)
+{
+    const ProgramRun help = zenu({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    for (const char *option : {"--export-csv", "--record", "--replay"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option << "\n" << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Replays the recording FILE on the window.")))
+        << "English was chosen\n" << help.out.toStdString();
+
+    const ProgramRun version = zenu({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("zenu "))) << version.out.toStdString();
+}
+
 struct FailureCase
 {
     const char *name;
