@@ -23,7 +23,8 @@ QString frameKey(const QStyleOption &option, const QWidget *widget, qreal dpr)
     const auto *box = qobject_cast<const QGroupBox *>(widget);
     const int titled = box && !box->title().isEmpty() ? 1 : 0;
     const int checkable = box && box->isCheckable() ? 1 : 0;
-    return QStringLiteral("zenu-groupbox-frame:%1x%2@%3:%4:%5:%6:%7:%8:%9:%10")
+    return QStringLiteral("zenu-groupbox-frame:%1:%2x%3@%4:%5:%6:%7:%8:%9:%10:%11")
+        .arg(quintptr(widget))
         .arg(option.rect.width())
         .arg(option.rect.height())
         .arg(dpr)
@@ -41,6 +42,24 @@ QString frameKey(const QStyleOption &option, const QWidget *widget, qreal dpr)
 CachedFrameStyle::CachedFrameStyle(QStyle *base)
     : QProxyStyle(base)
 {
+}
+
+void CachedFrameStyle::keep(const QWidget *widget, const QString &key) const
+{
+    // One picture per box: the one it had before (another size, the window
+    // inactive, the panel greyed) goes, so boxes do not pile up pictures of
+    // every look they ever had.
+    if (!widget)
+        return;
+    auto it = m_pictureOf.find(widget);
+    if (it == m_pictureOf.end()) {
+        connect(widget, &QObject::destroyed, this, [this, widget] { QPixmapCache::remove(m_pictureOf.take(widget)); });
+        m_pictureOf.insert(widget, key);
+        return;
+    }
+    if (*it != key)
+        QPixmapCache::remove(*it);
+    *it = key;
 }
 
 void CachedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
@@ -76,6 +95,7 @@ void CachedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
         }
         ++m_framesDrawn;
         QPixmapCache::insert(key, picture);
+        keep(widget, key);
     }
 
     // A copy at whole pixels needs no smoothing; with the hint on (as a

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QProxyStyle>
+#include <QString>
 
 // The application's style with the group boxes' frames kept as pictures.
 //
@@ -27,5 +29,9 @@ public:
     int framesDrawn() const { return m_framesDrawn; }
 
 private:
+    void keep(const QWidget *widget, const QString &key) const;
+
     mutable int m_framesDrawn = 0;
+    // The key of the picture each box has now.
+    mutable QHash<const QWidget *, QString> m_pictureOf;
 };
