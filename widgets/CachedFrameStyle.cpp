@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 // Everything the frame's look depends on besides the style itself.
