@@ -1,6 +1,7 @@
 #include "app/CommandLineExport.h"
 #include "app/RecordReplayOptions.h"
 #include "app/TZENU.h"
+#include "widgets/CachedFrameStyle.h"
 
 #include "i18n/LanguageTable.h"
 #include "record/Recording.h"
@@ -67,6 +68,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZENU"));
+    // The platform's own style, with group box frames kept as pictures so a
+    // changing gauge does not redraw the frame behind it from scratch.
+    QApplication::setStyle(new CachedFrameStyle);
 
     TZENU window;
     QCommandLineParser parser;

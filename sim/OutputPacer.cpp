@@ -2,11 +2,19 @@
 
 #include <algorithm>
 
-void OutputPacer::enqueue(Transmission t)
+void OutputPacer::enqueue(Transmission t, qint64 nowUs)
 {
     if (t.pieces.isEmpty())
         return;
+    if (m_queue.isEmpty())
+        m_notBefore = std::max(m_notBefore, nowUs);
     m_queue.append(std::move(t));
+}
+
+qsizetype OutputPacer::carried(qint64 nowUs) const
+{
+    const qsizetype left = m_queue.first().pieces[m_piece].bytes.size() - m_offset;
+    return std::min<qsizetype>(left, 1 + (nowUs - m_notBefore) / ByteUs);
 }
 
 QByteArray OutputPacer::pending(qint64 nowUs) const
@@ -15,8 +23,15 @@ QByteArray OutputPacer::pending(qint64 nowUs) const
         return {};
     const QByteArray &piece = m_queue.first().pieces[m_piece].bytes;
     qsizetype count = piece.size() - m_offset;
-    if (m_paced)
-        count = std::min<qsizetype>(count, std::min<qint64>(MaxBurst, 1 + (nowUs - m_notBefore) / ByteUs));
+    if (m_paced) {
+        const qsizetype ready = carried(nowUs);
+        // The adapter holds what it has until its packet is full, its
+        // latency timer runs out, or the line has gone quiet after the piece.
+        const bool send = ready == count || ready >= PacketBytes || nowUs >= m_notBefore + PacketUs;
+        if (!send)
+            return {};
+        count = std::min<qsizetype>(ready, PacketBytes);
+    }
     return piece.mid(m_offset, count);
 }
 
@@ -28,8 +43,8 @@ void OutputPacer::wrote(int count, qint64 nowUs)
     if (t.firstUs < 0)
         t.firstUs = nowUs;
     m_offset += count;
-    if (m_paced)
-        m_notBefore = std::max(m_notBefore, nowUs - MaxBurst * ByteUs) + count * ByteUs;
+    if (m_paced) // after a late wake the line is taken to have been idle, less a packet and a little
+        m_notBefore = std::max(m_notBefore, nowUs - PacketUs - MaxBurst * ByteUs) + count * ByteUs;
     const Transmission::Piece &piece = t.pieces[m_piece];
     if (m_offset < piece.bytes.size())
         return;
@@ -47,7 +62,12 @@ std::optional<qint64> OutputPacer::nextUs(qint64 nowUs) const
 {
     if (m_queue.isEmpty())
         return std::nullopt;
-    return std::max(nowUs, m_notBefore);
+    if (!m_paced)
+        return std::max(nowUs, m_notBefore);
+    // The first of: the latency timer, a full packet, the piece's last byte.
+    const qsizetype left = m_queue.first().pieces[m_piece].bytes.size() - m_offset;
+    const qsizetype packet = std::min<qsizetype>(left, PacketBytes);
+    return std::max(nowUs, std::min(m_notBefore + PacketUs, m_notBefore + (packet - 1) * ByteUs));
 }
 
 QList<Transmission> OutputPacer::takeFinished()

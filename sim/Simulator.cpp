@@ -103,7 +103,7 @@ void Simulator::process()
         const bool startup = c.code() == 0x66 && body.size() > 1 && uint8_t(body[1]) == 0x01;
         const bool queued = c.code() != 0x55 && !startup;
         if (auto t = m_faults.shape(r.answer, r.settingsAnswer, queued))
-            m_pacer.enqueue(std::move(*t));
+            m_pacer.enqueue(std::move(*t), m_lastUs);
     }
 }
 

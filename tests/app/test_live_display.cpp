@@ -539,4 +539,48 @@ TEST_F(LiveDisplayTest, TimeCurvesAndCalibrationAreCalledLastInTheirOrder)
     EXPECT_EQ(sampled, frame);
 }
 
+// Counts the paint events every widget of the application gets.
+struct PaintCounter : QObject
+{
+    PaintCounter() { qApp->installEventFilter(this); }
+    ~PaintCounter() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<TAnalogGControl *>(watched))
+            painted << watched->objectName();
+        return false;
+    }
+    QStringList painted; // the instruments, once per paint
+};
+
+// Lets every pending repaint of the shown window happen.
+void settle(QWidget *window)
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+    QTest::qWait(20);
+}
+
+TEST_F(LiveDisplayTest, OnlyWhatAFrameChangesIsRepainted)
+{
+    // A display changes three times a second at most; an instrument whose
+    // value stayed the same must cost nothing at all.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    apply(idleFrame());
+    settle(window.get());
+
+    PaintCounter counter;
+    apply(idleFrame());
+    settle(window.get());
+    EXPECT_EQ(counter.painted, QStringList()) << "the same frame again";
+
+    apply(idleFrame({{29, 216}})); // 13.95 V instead of 13.89 V, nothing else
+    settle(window.get());
+    counter.painted.removeDuplicates();
+    EXPECT_EQ(counter.painted, QStringList{QStringLiteral("BATERY_vpp")}) << "one value changed";
+}
+
 } // namespace

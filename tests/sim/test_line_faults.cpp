@@ -168,19 +168,3 @@ TEST(Delivery, PacedAnswersTakeTheTimeOf7200Baud)
     EXPECT_GE(span, 601 * OutputPacer::ByteUs - 20000) << "about 0.83 s for 602 bytes";
     EXPECT_LE(span, 602 * OutputPacer::ByteUs + 50000);
 }
-
-TEST(Delivery, PacerNeverBurstsAfterALateWake)
-{
-    OutputPacer p;
-    p.setPaced(true);
-    Transmission t;
-    t.pieces.append({QByteArray(200, 'x'), 0});
-    p.enqueue(t);
-    qint64 now = 0;
-    p.wrote(int(p.pending(now).size()), now);
-    now += 1000000; // the loop slept for a second
-    EXPECT_LE(p.pending(now).size(), OutputPacer::MaxBurst);
-    // A slow reader that takes one byte at a time holds nothing else up.
-    p.wrote(1, now);
-    EXPECT_TRUE(p.busy());
-}
