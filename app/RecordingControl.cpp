@@ -1,6 +1,7 @@
 #include "app/RecordingControl.h"
 
 #include "app/HandlerGuard.h"
+#include "app/RecordingUi.h"
 #include "app/SessionRecorder.h"
 #include "app/StatusNotice.h"
 #include "app/UserMessage.h"
@@ -17,37 +18,13 @@
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-
-QString minutesSeconds(qint64 ms)
-{
-    const qint64 s = ms / 1000;
-    return QStringLiteral("%1:%2").arg(s / 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
-QAction *beforeSeparator(QMenu *menu, QWidget *window, const QString &name)
-{
-    auto *item = new QAction(window);
-    item->setObjectName(name);
-    QAction *separator = nullptr;
-    for (QAction *a : menu->actions())
-        if (a->isSeparator()) {
-            separator = a;
-            break;
-        }
-    menu->insertAction(separator, item);
-    return item;
-}
-
-} // namespace
-
 RecordingControl::RecordingControl(QWidget *window, QMenu *fileMenu, QWidget *portGroup, SessionRecorder &recorder,
                                    Link link, Texts texts)
     : QObject(window), m_window(window), m_recorder(recorder), m_link(std::move(link)), m_texts(std::move(texts)),
       m_folder(SessionRecorder::defaultFolder())
 {
-    m_recordItem = beforeSeparator(fileMenu, window, QStringLiteral("Nagrywanie1"));
-    m_exportItem = beforeSeparator(fileMenu, window, QStringLiteral("EksportCSV1"));
+    m_recordItem = RecordingUi::addBeforeFirstSeparator(fileMenu, window, QStringLiteral("Nagrywanie1"));
+    m_exportItem = RecordingUi::addBeforeFirstSeparator(fileMenu, window, QStringLiteral("EksportCSV1"));
     connect(m_recordItem, &QAction::triggered, this, [this] { recordClicked(); });
     connect(m_exportItem, &QAction::triggered, this, [this] { exportClicked(); });
 
@@ -141,7 +118,7 @@ void RecordingControl::answerSeen()
     if (ms / 1000 == m_shownSeconds)
         return;
     m_shownSeconds = ms / 1000;
-    m_button->setText(text("recording.button_stop").arg(minutesSeconds(ms)));
+    m_button->setText(text("recording.button_stop").arg(RecordingUi::minutesSeconds(ms)));
 }
 
 QString RecordingControl::chooseFile(Dialog which)
@@ -171,6 +148,6 @@ void RecordingControl::exportClicked()
             UserMessage::show(m_window, outcome.error);
             return;
         }
-        note(text("record.exported").arg(outcome.rows).arg(QDir::toNativeSeparators(target)));
+        note(text("record.exported").arg(QString::number(outcome.rows), QDir::toNativeSeparators(target)));
     });
 }

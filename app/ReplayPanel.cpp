@@ -1,6 +1,7 @@
 #include "app/ReplayPanel.h"
 
 #include "app/HandlerGuard.h"
+#include "app/RecordingUi.h"
 #include "app/SessionRecorder.h"
 #include "app/StatusNotice.h"
 #include "app/UserMessage.h"
@@ -45,10 +46,10 @@ public:
     }
 };
 
-QString minutesSeconds(qint64 ms)
+// "01:05 / 12:30": where the replay stands in the recording.
+QString positionText(qint64 position, qint64 duration)
 {
-    const qint64 s = ms / 1000;
-    return QStringLiteral("%1:%2").arg(s / 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return RecordingUi::minutesSeconds(position) + QStringLiteral(" / ") + RecordingUi::minutesSeconds(duration);
 }
 
 const char *const SpeedCaptions[] = {"½×", "1×", "4×", "16×"};
@@ -60,15 +61,7 @@ ReplayPanel::ReplayPanel(QWidget *window, QMenu *fileMenu, QMenu *portMenu, Sess
     : QObject(window), m_window(window), m_portMenu(portMenu), m_session(session), m_view(view),
       m_texts(std::move(texts))
 {
-    m_openItem = new QAction(window);
-    m_openItem->setObjectName(QStringLiteral("Odtwarzanie1"));
-    QAction *separator = nullptr;
-    for (QAction *a : fileMenu->actions())
-        if (a->isSeparator()) {
-            separator = a;
-            break;
-        }
-    fileMenu->insertAction(separator, m_openItem);
+    m_openItem = RecordingUi::addBeforeFirstSeparator(fileMenu, window, QStringLiteral("Odtwarzanie1"));
     connect(m_openItem, &QAction::triggered, this, [this] { openClicked(); });
 
     m_timer.setSingleShot(true);
@@ -133,7 +126,7 @@ void ReplayPanel::buildBar(QWidget *window)
     // Dragging only shows the time; the displays follow when it is let go.
     connect(m_slider, &QSlider::sliderMoved, this, [this](int ms) {
         if (m_clock)
-            m_time->setText(minutesSeconds(ms) + QStringLiteral(" / ") + minutesSeconds(m_clock->duration()));
+            m_time->setText(positionText(ms, m_clock->duration()));
     });
     connect(m_slider, &QSlider::sliderReleased, this, [this] {
         HandlerGuard::run(m_window, [this] {
@@ -322,7 +315,7 @@ void ReplayPanel::showProgress()
     // The caption changes once a second of the recording.
     if (position / 1000 != m_shownSecond || !playing) {
         m_shownSecond = position / 1000;
-        m_time->setText(minutesSeconds(position) + QStringLiteral(" / ") + minutesSeconds(m_clock->duration()));
+        m_time->setText(positionText(position, m_clock->duration()));
     }
 }
 
@@ -345,7 +338,6 @@ void ReplayPanel::end()
 void ReplayPanel::restDisplays()
 {
     // The rest look of a disconnect: no answer, no faults, LEDs off.
-    m_view.setErrorLedVisible(false);
     m_view.applyLiveFrame(QByteArray(Session::LiveRestBytes, '\0'));
     m_view.setErrorLedVisible(false);
     m_view.setReserveLedsFlashing(false);

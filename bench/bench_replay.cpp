@@ -4,6 +4,8 @@
 // ReplayClock::CatchUpAnswers answers through ApplyLiveFrame.
 //
 //   bench_replay [--minutes N] [--seeks N]     (defaults 60 and 20)
+#include "bench/LiveWindowBench.h"
+
 #include "app/RecordingRoom.h"
 #include "app/ReplayPanel.h"
 #include "app/TZENU.h"
@@ -26,32 +28,11 @@
 
 namespace {
 
+using namespace LiveWindowBench;
+
 constexpr int PollMs = 240;
 constexpr double TargetSeekMs = 500.0;
 constexpr double TargetOpenMs = 1000.0;
-
-int argument(const QStringList &args, const char *name, int fallback, int least)
-{
-    const qsizetype at = args.indexOf(QString::fromLatin1(name));
-    if (at >= 0 && at + 1 < args.size())
-        return std::max(least, args.at(at + 1).toInt());
-    return fallback;
-}
-
-// A 57-byte live answer whose values move from frame to frame, faults on and off.
-QByteArray movingFrame(int n)
-{
-    QByteArray f(57, char(0xFF));
-    const int set[][2] = {
-        {0, 0xAA}, {1, 0}, {2, 57}, {3, 0x55}, {4, 1}, {5, n % 2}, {6, 20 + n % 20}, {8, 22 + n % 17},
-        {19, 10 + n % 9}, {20, n % 200}, {21, 7 + n % 30}, {22, (n * 7) % 64}, {24, 90 + n % 20},
-        {25, 0}, {26, 30 + n % 60}, {30, 60 + n % 100}, {32, 60 + n % 30}, {33, 20 + n % 30},
-        {34, (n % 40 < 5) ? 0xE8 : 0xFF}, {36, (n * 3) % 256}, {38, n % 256}, {47, n % 3},
-    };
-    for (const auto &[offset, value] : set)
-        f[offset] = char(value);
-    return f;
-}
 
 double median(QList<double> v)
 {
@@ -98,8 +79,7 @@ int main(int argc, char *argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "bench_replay: window not exposed, painting is not measured\n");
-    window.tab_control->setCurrentWidget(window.component(QStringLiteral("TabSheet7")));
-    window.component<QRadioButton>(QStringLiteral("OSC_MAP_P1"))->click();
+    prepareScope(window);
 
     ReplayPanel &replay = window.recording().replay();
     QElapsedTimer clock;

@@ -66,6 +66,16 @@ protected:
         return path;
     }
 
+    // A file with a recording's name that holds something else.
+    QString writeForeignFile(const char *text)
+    {
+        const QString path = files.filePath(QStringLiteral("notes.zrec"));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return path;
+    }
+
     RecordingRoom &room() { return window->recording(); }
     ReplayPanel &replay() { return room().replay(); }
     float rpm() { return window->component<TAnalogGControl>(QStringLiteral("RPM_Edit"))->Value(); }
@@ -158,11 +168,7 @@ TEST_F(RecordingWindow, AClickOnThePositionBarGoesToThatPlace)
 
 TEST_F(RecordingWindow, ADamagedOrForeignFileIsRefusedWithItsMessage)
 {
-    const QString foreign = files.filePath(QStringLiteral("notes.zrec"));
-    QFile f(foreign);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("these are not the frames you are looking for\n");
-    f.close();
+    const QString foreign = writeForeignFile("these are not the frames you are looking for\n");
 
     RecordingError error;
     ASSERT_FALSE(RecordingReader::read(foreign, &error).has_value());
@@ -179,11 +185,7 @@ TEST_F(RecordingWindow, ADamagedOrForeignFileIsRefusedWithItsMessage)
 
 TEST_F(RecordingWindow, AFileMessageSpeaksTheChosenLanguage)
 {
-    const QString foreign = files.filePath(QStringLiteral("notes.zrec"));
-    QFile f(foreign);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("plain text, not a recording\n");
-    f.close();
+    const QString foreign = writeForeignFile("plain text, not a recording\n");
 
     window->Check_jazyk(item(QStringLiteral("AngielskiGB")));
     EXPECT_FALSE(replay().open(foreign));

@@ -1,3 +1,4 @@
+#include "SimDrive.h"
 #include "sim/OutputPacer.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,11 @@
 
 namespace {
 
-struct Delivered
-{
-    QList<QByteArray> writes;
-    QList<qint64> times;
-    QByteArray all() const
-    {
-        QByteArray a;
-        for (const QByteArray &w : writes)
-            a += w;
-        return a;
-    }
-};
-
 // Drives the pacer as the simulator's loop does: writes what it offers, then
 // sleeps until it says; `lateUs` is added to every sleep (a busy machine).
-Delivered deliver(OutputPacer &p, qint64 start, qint64 lateUs = 0)
+SimTest::Written deliver(OutputPacer &p, qint64 start, qint64 lateUs = 0)
 {
-    Delivered d;
+    SimTest::Written d;
     qint64 t = start;
     for (int guard = 0; guard < 100000; ++guard) {
         const QByteArray out = p.pending(t);
@@ -91,7 +79,7 @@ TEST_P(PacedDelivery, PacketsKeepTheOrderAndTheLineRate)
     p.setPaced(true);
     const qint64 start = 1000000;
     p.enqueue(t, start);
-    const Delivered d = deliver(p, start, a.lateUs);
+    const SimTest::Written d = deliver(p, start, a.lateUs);
 
     EXPECT_EQ(d.all(), t.line()) << "every byte once, in order";
     EXPECT_FALSE(p.busy());
@@ -179,7 +167,7 @@ TEST(PacedDelivery, UnpacedAnswersStillGoOutWhole)
     Transmission t;
     t.pieces.append({counting(602), 0});
     p.enqueue(t, 0);
-    const Delivered d = deliver(p, 0);
+    const SimTest::Written d = deliver(p, 0);
     ASSERT_EQ(d.writes.size(), 1);
     EXPECT_EQ(d.writes.first(), counting(602));
 }
