@@ -63,8 +63,6 @@ bool asked(int argc, char **argv)
 
 int run(QCommandLineParser &parser, const QStringList &arguments)
 {
-    const auto done = [](int code) { return code; };
-
     const bool parsed = parser.parse(arguments);
     const QStringList outputs = parser.positionalArguments();
     const QString recording = parser.value(OptionName);
@@ -72,19 +70,19 @@ int run(QCommandLineParser &parser, const QStringList &arguments)
         if (!parsed)
             print(stderr, parser.errorText());
         print(stderr, recordingText(u"record.export_usage"));
-        return done(1);
+        return 1;
     }
 
     const CsvExport::Outcome outcome = CsvExport::exportRecording(recording, outputs.first());
     if (!outcome.ok) {
         print(stderr, outcome.error);
-        return done(1);
+        return 1;
     }
     if (outcome.truncatedTail)
         print(stderr, recordingText(u"record.truncated_tail").arg(QDir::toNativeSeparators(recording)));
     print(stdout, recordingText(u"record.exported")
                       .arg(QString::number(outcome.rows), QDir::toNativeSeparators(outputs.first())));
-    return done(0);
+    return 0;
 }
 
 } // namespace CommandLineExport

@@ -25,7 +25,7 @@ bool asked(int argc, char **argv);
 
 // Parses `arguments` with `parser` (which holds option()), exports, and
 // returns the exit code: 0 done, 1 with the message on stderr. Needs a
-// QCoreApplication.
+// QCoreApplication; the messages speak the texts in use (setRecordingTexts).
 int run(QCommandLineParser &parser, const QStringList &arguments);
 
 } // namespace CommandLineExport
