@@ -72,6 +72,17 @@ protected:
         return QTest::qWaitFor(done, ms);
     }
 
+    static constexpr int PollCommandCode = 0x55;
+    static constexpr int PollPeriodMs = 240;
+
+    // Runs the event loop over `n` more polls (a tenfold margin on the period).
+    void polls(int n)
+    {
+        const int start = countIn(PollCommandCode);
+        ASSERT_TRUE(waitFor([&] { return countIn(PollCommandCode) >= start + n; }, 2000 + n * PollPeriodMs * 10))
+            << linkReport();
+    }
+
     bool waitConnected(int ms = 8000)
     {
         return waitFor([this] { return session().linkState() == Session::Count || session().linkState() == Session::ReadCount

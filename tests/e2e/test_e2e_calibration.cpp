@@ -37,11 +37,6 @@ protected:
         ASSERT_TRUE(waitConnected()) << linkReport();
         polls(3);
     }
-    void polls(int n)
-    {
-        const int start = countIn(PollCode);
-        ASSERT_TRUE(waitFor([&] { return countIn(PollCode) >= start + n; }, 2000 + n * 800)) << linkReport();
-    }
     bool queueIdle()
     {
         return waitFor([this] { return session().queue().current().isEmpty() && session().queue().next().isEmpty(); },

@@ -23,11 +23,6 @@ protected:
             n += f.incoming && f.code != PollCode;
         return n;
     }
-    void polls(int n)
-    {
-        const int start = countIn(PollCode);
-        ASSERT_TRUE(waitFor([&] { return countIn(PollCode) >= start + n; }, 2000 + n * 800)) << linkReport();
-    }
 };
 
 TEST_F(E2eLanguage, SwitchWhileConnectedSendsNothingButPolls)

@@ -43,13 +43,6 @@ protected:
         ASSERT_TRUE(waitFor([&] { return countIn(PollCode) >= polls + 3; }, 5000));
     }
 
-    // Runs the event loop over `n` more polls.
-    void polls(int n)
-    {
-        const int start = countIn(PollCode);
-        ASSERT_TRUE(waitFor([&] { return countIn(PollCode) >= start + n; }, 2000 + n * 800));
-    }
-
     template <class T = QWidget>
     T *w(const QString &name)
     {
