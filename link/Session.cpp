@@ -585,10 +585,10 @@ void Session::pollTick()
     sendFrame(m_inFlight);
     m_answerTimer.start();
     // A poll is answered as long as the last one was: the frame going out
-    // (with its lead byte) and that answer coming back can be taken in
-    // together, in one notification.
+    // and that answer coming back can be taken in together, in one
+    // notification.
     if (polling && m_pollAnswerLength > 0)
-        m_port.gatherReceive(int(m_inFlight.size()) + 1 + m_pollAnswerLength);
+        m_port.gatherReceive(int(lineBytesOf(m_inFlight).size()) + m_pollAnswerLength);
 }
 
 void Session::Timer_Czekaj_na_odczytTimer()

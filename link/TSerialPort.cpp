@@ -14,9 +14,8 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
-
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -210,11 +209,7 @@ TCustomSerialPort::TCustomSerialPort(QObject *parent)
     // QSerialPort's callback: a read or write wait may raise readyRead
     // synchronously, and the program's handler must never run nested in it.
     // The count is taken when the queued notification is handled.
-    connect(&d->serial, &QSerialPort::readyRead, this, [this] {
-        const quint64 generation = d->generation;
-        QMetaObject::invokeMethod(this, [this, generation] { handleNotification(generation); },
-                                  Qt::QueuedConnection);
-    });
+    connect(&d->serial, &QSerialPort::readyRead, this, [this] { queueNotification(); });
     d->gatherTimer.setSingleShot(true);
     d->gatherTimer.setTimerType(Qt::PreciseTimer);
     connect(&d->gatherTimer, &QTimer::timeout, this, [this] { endGathering(); });
@@ -634,11 +629,15 @@ void TCustomSerialPort::endGathering()
     notifier->setEnabled(true);
     // Bytes QSerialPort had taken in before the gathering began wake nothing:
     // they are told here.
-    if (d->connected && d->serial.bytesAvailable() > 0) {
-        const quint64 generation = d->generation;
-        QMetaObject::invokeMethod(this, [this, generation] { handleNotification(generation); },
-                                  Qt::QueuedConnection);
-    }
+    if (d->connected && d->serial.bytesAvailable() > 0)
+        queueNotification();
+}
+
+void TCustomSerialPort::queueNotification()
+{
+    const quint64 generation = d->generation;
+    QMetaObject::invokeMethod(this, [this, generation] { handleNotification(generation); },
+                              Qt::QueuedConnection);
 }
 
 void TCustomSerialPort::handleNotification(quint64 generation)

@@ -95,6 +95,7 @@ signals:
 private:
     void openDevice();
     void applyLineSettings();
+    void queueNotification();
     void handleNotification(quint64 generation);
     void endGathering();
     double bitsPerCharacter() const;
