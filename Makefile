@@ -42,8 +42,12 @@ build: configure
 check-deps: configure
 	tools/check-deps.sh $(BUILD) $(DEB_PACKAGES)
 
+# The suite runs on every core; a test that cannot share the machine says so
+# itself (the RUN_SERIAL property in its CMakeLists.txt), not by slowing all.
+TEST_JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
 test: check-deps build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j $(TEST_JOBS)
 
 run: build
 	$(BUILD)/app/zenu

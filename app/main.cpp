@@ -1,6 +1,6 @@
-#include "app/CommandLineExport.h"
-#include "app/RecordReplayOptions.h"
-#include "app/TZENU.h"
+#include "app/recording/CommandLineExport.h"
+#include "app/recording/RecordReplayOptions.h"
+#include "app/window/TZENU.h"
 #include "widgets/CachedFrameStyle.h"
 
 #include "i18n/LanguageTable.h"
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     addOptions(parser);
     // Qt's own options (-platform, -style) are gone from the arguments by now.
     parser.parse(QApplication::arguments());
-    RecordReplayOptions::apply(parser, window);
+    RecordReplayOptions::apply(parser, window.recording(), &window);
     window.show();
     return app.exec();
 }

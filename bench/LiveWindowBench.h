@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TZENU.h"
+#include "app/window/TZENU.h"
 
 #include <QByteArray>
 #include <QRadioButton>

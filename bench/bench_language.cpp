@@ -3,8 +3,8 @@
 // and (second figure) the relayout and repaint of the window that follows.
 // The wall time includes the store's write to disk; the CPU time is the
 // switch's own work.
-#include "app/LanguageView.h"
-#include "app/TZENU.h"
+#include "app/window/LanguageView.h"
+#include "app/window/TZENU.h"
 
 #include "i18n/LanguageTable.h"
 

@@ -8,9 +8,9 @@
 #include "SimFrameLog.h"
 #include "SimulatorProcess.h"
 
-#include "app/TZENU.h"
-#include "app/UserMessage.h"
-#include "app/WindowLinkView.h"
+#include "app/window/TZENU.h"
+#include "app/common/UserMessage.h"
+#include "app/window/WindowLinkView.h"
 
 #include "link/Session.h"
 

@@ -13,10 +13,10 @@
 #include "SimFrameLog.h"
 #include "SimulatorProcess.h"
 
-#include "app/LiveDisplay.h"
-#include "app/TZENU.h"
-#include "app/UserMessage.h"
-#include "app/WindowLinkView.h"
+#include "app/live/LiveDisplay.h"
+#include "app/window/TZENU.h"
+#include "app/common/UserMessage.h"
+#include "app/window/WindowLinkView.h"
 
 #include "link/Session.h"
 

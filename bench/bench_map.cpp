@@ -2,9 +2,9 @@
 // (done on the UI thread for frames at positions 128..134; goal 100 us), and
 // redrawing the map chart with all its series filled, painting included
 // (goal 8 ms, one frame at 120 Hz).
-#include "app/CalibrationMapTabs.h"
-#include "app/MapChart.h"
-#include "app/MapPage.h"
+#include "app/calibration/CalibrationMapTabs.h"
+#include "app/calibration/MapChart.h"
+#include "app/calibration/MapPage.h"
 
 #include "calibration/TimeCurves.h"
 #include "live/InjectionTimeTables.h"

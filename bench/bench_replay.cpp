@@ -6,10 +6,10 @@
 //   bench_replay [--minutes N] [--seeks N]     (defaults 60 and 20)
 #include "bench/LiveWindowBench.h"
 
-#include "app/RecordingRoom.h"
-#include "app/ReplayPanel.h"
-#include "app/TZENU.h"
-#include "app/UserMessage.h"
+#include "app/recording/RecordingRoom.h"
+#include "app/recording/ReplayPanel.h"
+#include "app/window/TZENU.h"
+#include "app/common/UserMessage.h"
 
 #include "record/RecordingWriter.h"
 #include "record/ReplayClock.h"

@@ -7,9 +7,9 @@
 //   bench_settings [--blocks N]     (default 1000)
 #include "SimFrameLog.h"
 
-#include "app/SettingsPanel.h"
-#include "app/TZENU.h"
-#include "app/WindowLinkView.h"
+#include "app/settings/SettingsPanel.h"
+#include "app/window/TZENU.h"
+#include "app/window/WindowLinkView.h"
 
 #include "link/Session.h"
 

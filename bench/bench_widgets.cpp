@@ -2,9 +2,9 @@
 // "Przełącznik" tab with its level lamps, the scope): how long a full repaint
 // of the top panel takes, and what one beat of the program's flash timer costs
 // with the window's lamps registered and blinking.
-#include "app/MonitoringTabs.h"
-#include "app/SwitchTab.h"
-#include "app/TopPanel.h"
+#include "app/live/MonitoringTabs.h"
+#include "app/settings/SwitchTab.h"
+#include "app/live/TopPanel.h"
 
 #include "widgets/T270Meter.h"
 #include "widgets/TBinGControl.h"

@@ -3,8 +3,8 @@
 // A fresh main window per test, with an empty (or seeded) settings store in a
 // temporary configuration folder, message boxes captured instead of shown and
 // link opening recorded instead of handed to the desktop.
-#include "app/TZENU.h"
-#include "app/UserMessage.h"
+#include "app/window/TZENU.h"
+#include "app/common/UserMessage.h"
 
 #include "link/RegistryKey.h"
 

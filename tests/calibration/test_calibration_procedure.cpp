@@ -167,6 +167,12 @@ struct StartCase
     bool starts;
 };
 
+// Listings and failures name the case, not its bytes.
+void PrintTo(const StartCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class StartConditions : public ::testing::TestWithParam<StartCase>
 {
 };
@@ -245,6 +251,12 @@ struct AverageCase
     std::vector<uint8_t> samples;
     int average;
 };
+
+// Listings and failures name the case, not its bytes.
+void PrintTo(const AverageCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class StatisticsAverage : public ::testing::TestWithParam<AverageCase>
 {

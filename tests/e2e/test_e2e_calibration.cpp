@@ -4,7 +4,7 @@
 // checked on the simulator's side, and the new map read back.
 #include "E2eFixture.h"
 
-#include "app/CalibrationPage.h"
+#include "app/calibration/CalibrationPage.h"
 
 #include "link/CommandFrame.h"
 

@@ -3,8 +3,8 @@
 // byte for byte. The controller's block is read from its state file.
 #include "E2eFixture.h"
 
-#include "app/DataFileMenu.h"
-#include "app/LevelSensorGroup.h"
+#include "app/settings/DataFileMenu.h"
+#include "app/settings/LevelSensorGroup.h"
 
 #include "link/CommandFrame.h"
 

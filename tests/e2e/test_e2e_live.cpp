@@ -4,8 +4,8 @@
 // its view over a reconnection, and a disconnect leaves the rest look.
 #include "E2eFixture.h"
 
-#include "app/LiveDisplay.h"
-#include "app/WindowLinkView.h"
+#include "app/live/LiveDisplay.h"
+#include "app/window/WindowLinkView.h"
 
 #include "widgets/TAnalogGControl.h"
 #include "widgets/TLedIndicator.h"

@@ -5,8 +5,8 @@
 // walks its position counter.
 #include "E2eFixture.h"
 
-#include "app/MapChart.h"
-#include "app/MapPage.h"
+#include "app/calibration/MapChart.h"
+#include "app/calibration/MapPage.h"
 
 #include "calibration/MapPixels.h"
 #include "link/CommandBodies.h"

@@ -5,10 +5,10 @@
 // export has one row per answer with the decoded values.
 #include "E2eFixture.h"
 
-#include "app/RecordingControl.h"
-#include "app/RecordingRoom.h"
-#include "app/ReplayPanel.h"
-#include "app/SessionRecorder.h"
+#include "app/recording/RecordingControl.h"
+#include "app/recording/RecordingRoom.h"
+#include "app/recording/ReplayPanel.h"
+#include "app/recording/SessionRecorder.h"
 
 #include "link/CommandFrame.h"
 #include "link/SendFrame.h"

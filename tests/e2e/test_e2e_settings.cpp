@@ -4,7 +4,7 @@
 // fuel switch and injector LEDs change what the simulated engine runs on.
 #include "E2eFixture.h"
 
-#include "../settings/SettingsBlockBytes.h"
+#include "tests/settings/SettingsBlockBytes.h"
 
 #include "widgets/TAnalogCControl.h"
 #include "widgets/TLedIndicator.h"

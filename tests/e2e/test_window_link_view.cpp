@@ -1,9 +1,9 @@
 // The link session's view of the main window: each thing the session asks
 // for lands on the right component, and the connection switch tells a user's
 // throw apart from the program setting it.
-#include "app/TZENU.h"
-#include "app/UserMessage.h"
-#include "app/WindowLinkView.h"
+#include "app/window/TZENU.h"
+#include "app/common/UserMessage.h"
+#include "app/window/WindowLinkView.h"
 
 #include "link/Session.h"
 #include "link/TSerialPort.h"

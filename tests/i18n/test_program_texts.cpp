@@ -50,6 +50,12 @@ struct BrokenCase
     const char *expected; // part of the message
 };
 
+// Listings and failures name the case, not its bytes.
+void PrintTo(const BrokenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ProgramTextsRefused : public ::testing::TestWithParam<BrokenCase>
 {
 };

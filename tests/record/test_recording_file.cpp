@@ -153,6 +153,12 @@ struct ForeignCase
     QByteArray bytes;
 };
 
+// Listings and failures name the case, not its bytes.
+void PrintTo(const ForeignCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ForeignFile : public ::testing::TestWithParam<ForeignCase>
 {
 };
@@ -187,6 +193,12 @@ struct MessageCase
     RecordingError error;
     QString mustContain; // besides the file name
 };
+
+// Listings and failures name the case, not its bytes.
+void PrintTo(const MessageCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class RecordingMessage : public ::testing::TestWithParam<MessageCase>
 {

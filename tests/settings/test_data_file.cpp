@@ -137,6 +137,12 @@ struct FillerCase
     int filler;
 };
 
+// Listings and failures name the case, not its bytes.
+void PrintTo(const FillerCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class DataFileFiller : public testing::TestWithParam<FillerCase>
 {
 };
@@ -170,6 +176,12 @@ struct RefusalCase
     bool forWriteAll;
     DataFile::Refusal refusal;
 };
+
+// Listings and failures name the case, not its bytes.
+void PrintTo(const RefusalCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class DataFileRefusal : public testing::TestWithParam<RefusalCase>
 {
@@ -245,6 +257,12 @@ struct NameCase
     QString chosen;
     QString saved;
 };
+
+// Listings and failures name the case, not its bytes.
+void PrintTo(const NameCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class DataFileName : public testing::TestWithParam<NameCase>
 {

@@ -36,6 +36,12 @@ struct DefaultsCase
     const char *command;
 };
 
+// Listings and failures name the case, not its bytes.
+void PrintTo(const DefaultsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class LevelSensorDefaults : public testing::TestWithParam<DefaultsCase>
 {
 };

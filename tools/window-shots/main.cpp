@@ -7,7 +7,7 @@
 // Pictures are named PREFIX-KEY-NN-PAGE.png. Without keys, the four
 // languages the user can choose. Run it in a throw-away settings store: it
 // stores the language it shows last.
-#include "app/TZENU.h"
+#include "app/window/TZENU.h"
 
 #include <QAction>
 #include <QApplication>
