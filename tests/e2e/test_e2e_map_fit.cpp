@@ -14,6 +14,7 @@
 #include "app/calibration/MapPage.h"
 #include "app/live/LiveDisplay.h"
 
+#include "calibration/TimeCurves.h"
 #include "live/InjectionTimeTables.h"
 
 #include <QAction>
@@ -69,6 +70,14 @@ protected:
         return parseReport(sim->ask(QStringLiteral("drive report"), QStringLiteral("drive report")));
     }
     const InjectionTimeTables &tables() { return window->liveDisplay().timeTables(); }
+    // A full round of the stream (the program's tables now hold what the
+    // controller learned), then the next rebuild of the curves from them.
+    void streamRound()
+    {
+        polls(StreamRound);
+        ASSERT_TRUE(waitFor([&] { return TimeCurves::rebuildsAt(tables().lastStreamPosition()); }, 60000));
+        polls(1);
+    }
     QPushButton *button(const char *name) { return window->component<QPushButton>(QString::fromLatin1(name)); }
 
     void shot(const char *name)
@@ -105,7 +114,7 @@ TEST_F(E2eMapFit, OneFitPutsTheGasCurveOnThePetrolCurve)
         worstBefore = std::max(worstBefore, std::abs(s.trimPct));
     }
     EXPECT_GT(worstBefore, 6.0) << "the factory map is off by more than 6 % somewhere";
-    polls(StreamRound); // the program has both tables as learned
+    streamRound(); // the program has both tables as learned, and the curves from them
     shot("1-curves-apart.png");
 
     button("MapFitButton")->click();
@@ -139,7 +148,7 @@ TEST_F(E2eMapFit, OneFitPutsTheGasCurveOnThePetrolCurve)
     }
     std::printf("ECU trim on gas per load step, before -> after the fit:\n%s", table.c_str());
 
-    polls(StreamRound);
+    streamRound();
     for (int p = 25; p <= 95; ++p) {
         const int petrol = tables().PetrolTimeTable()[size_t(p)], gas = tables().GasTimeTable()[size_t(p)];
         ASSERT_GT(petrol, 0) << p;
@@ -168,6 +177,20 @@ TEST_F(E2eMapFit, OneFitPutsTheGasCurveOnThePetrolCurve)
         }
     }
     EXPECT_GE(compared, 10);
+    if (::testing::Test::HasFailure()) {
+        std::string curves = "gas curve:";
+        for (const QPointF &g : gasCurve)
+            curves += " " + std::to_string(g.x()) + "@" + std::to_string(g.y());
+        curves += "\npetrol curve:";
+        for (const QPointF &g : petrolCurve)
+            curves += " " + std::to_string(g.x()) + "@" + std::to_string(g.y());
+        std::printf("%s\n", curves.c_str());
+        std::string t = "tables:";
+        for (int p = 20; p <= 100; ++p)
+            t += " " + std::to_string(p) + ":" + std::to_string(tables().PetrolTimeTable()[size_t(p)]) + "/"
+                + std::to_string(tables().GasTimeTable()[size_t(p)]);
+        std::printf("%s\n", t.c_str());
+    }
     shot("3-after-driving-again.png");
 }
 
