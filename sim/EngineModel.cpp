@@ -25,6 +25,13 @@ constexpr double LowestRatio = 0.5, HighestRatio = 2.5;
 // 15 ms gas pulses on every cylinder.
 constexpr double FullFlowRpmMs = 6000.0 * 15.0;
 constexpr double PressureSagAtFullFlow = 0.10;
+// The controller learns a table entry only while MAP and the petrol time
+// hold still: within 1 kPa and 2 % of what they were over the last second.
+constexpr double SteadyTauS = 1.0;
+constexpr double SteadyKpa = 1.0;
+constexpr double SteadyFraction = 0.02;
+constexpr double MapSensorNoiseKpa = 0.3;
+constexpr double TimeSensorNoiseMs = 0.02;
 
 double approach(double value, double target, double dtS, double tauS)
 {
@@ -32,7 +39,7 @@ double approach(double value, double target, double dtS, double tauS)
 }
 } // namespace
 
-EngineModel::EngineModel(uint32_t seed) : m_rng(seed)
+EngineModel::EngineModel(uint32_t seed) : m_rng(seed), m_sensorRng(seed + 7919)
 {
     // Real cylinders never read quite alike; a fixed trim per engine.
     std::uniform_real_distribution<double> trim(-0.06, 0.06);
@@ -50,6 +57,11 @@ double EngineModel::petrolMsAt(double mapKpa)
     return 0.5 + mapKpa * 0.072;
 }
 
+double EngineModel::loadFor(double mapKpa, double rpm, bool turbo)
+{
+    return (mapKpa - 35 - std::max(0.0, rpm - IdleRpm) * 0.001) / (turbo ? 1.65 : 0.63);
+}
+
 uint8_t EngineModel::multiplierAt(const SettingsBlock &block, double petrolMs)
 {
     const long k = std::clamp(std::lround((petrolMs - 1) * 10) + 1, 1L, long(SettingsBlock::MapPoints));
@@ -59,10 +71,13 @@ uint8_t EngineModel::multiplierAt(const SettingsBlock &block, double petrolMs)
 void EngineModel::setTrueRatio(double atIdle)
 {
     m_trueRatio = std::clamp(atIdle, LowestRatio, HighestRatio);
+    m_ratioCurve = {};
 }
 
 double EngineModel::trueRatioAt(double petrolMs) const
 {
+    if (!m_ratioCurve.empty())
+        return m_ratioCurve.at(petrolMs);
     return std::clamp(m_trueRatio - RatioSlopePerMs * (petrolMs - IdlePetrolMs), LowestRatio, HighestRatio);
 }
 
@@ -103,7 +118,7 @@ void EngineModel::stopEngine()
 }
 
 void EngineModel::setTargetRpm(int rpm) { m_userRpm = std::max(0, rpm); }
-void EngineModel::setLoad(double percent) { m_load = std::clamp(percent, 0.0, 100.0); }
+void EngineModel::setLoad(double percent) { m_load = std::clamp(percent, LowestLoad, 100.0); }
 void EngineModel::setTankLevel(double percent) { m_tank = std::clamp(percent, 0.0, 100.0); }
 
 void EngineModel::setTemperatures(double reducerC, double gasC)
@@ -220,6 +235,34 @@ void EngineModel::advance(int64_t dtUs, const SettingsBlock &block)
     }
     updateFuel(dtUs, block);
     updateMixture(dtS, block);
+    learnTables(dtS, block);
+}
+
+void EngineModel::learnTables(double dtS, const SettingsBlock &block)
+{
+    const int cylinders = block.cylinderCount();
+    if (!m_running || m_sinceStartUs < ClosedLoopAfterUs || cylinders == 0) {
+        m_mapSteady = m_petrolSteady = 0;
+        return;
+    }
+    // What the controller reads: MAP from its sensor, and the petrol time
+    // the ECU gives (its trim included) averaged over the cylinders.
+    double cylinderTrim = 0;
+    for (int c = 0; c < cylinders; ++c)
+        cylinderTrim += m_cylinderTrim[c] / cylinders;
+    std::normal_distribution<double> mapNoise(0, MapSensorNoiseKpa), timeNoise(0, TimeSensorNoiseMs);
+    const double map = m_map + mapNoise(m_sensorRng);
+    const double petrolMs = petrolMsAt(m_map) * m_ecuTrim + cylinderTrim + timeNoise(m_sensorRng);
+    if (m_mapSteady <= 0) {
+        m_mapSteady = map;
+        m_petrolSteady = petrolMs;
+        return;
+    }
+    m_mapSteady = approach(m_mapSteady, map, dtS, SteadyTauS);
+    m_petrolSteady = approach(m_petrolSteady, petrolMs, dtS, SteadyTauS);
+    if (std::abs(map - m_mapSteady) > SteadyKpa || std::abs(petrolMs - m_petrolSteady) > SteadyFraction * petrolMs)
+        return;
+    m_tables.learn(m_onGas, int(std::lround(map)), petrolMs, dtS);
 }
 
 double EngineModel::gasFlow(const SettingsBlock &block) const
@@ -372,20 +415,10 @@ EngineSnapshot EngineModel::sample(const SettingsBlock &block)
 
     // The learned injection-time tables: index = MAP in kPa, value = time in
     // tenths of a millisecond, streamed three entries per frame.
-    const int maxMap = block.bit(SettingsBlock::Flags34, 3) ? 200 : 100;
-    auto petrolAt = [&](int i) -> uint8_t {
-        if (i < 20 || i > maxMap)
-            return 0;
-        return uint8_t(std::min(255L, std::lround(petrolMsAt(i) * 10)));
-    };
-    auto gasAt = [&](int i) -> uint8_t {
-        const uint8_t p = petrolAt(i);
-        return p ? uint8_t(std::min(255L, std::lround(p * multiplierAt(block, p / 10.0) / 100.0))) : 0;
-    };
     s.position = m_position;
     for (int j = 0; j < 3; ++j) {
-        s.petrolEntries[j] = petrolAt(m_position + j);
-        s.gasEntries[j] = gasAt(m_position + 2 + j);
+        s.petrolEntries[j] = m_tables.entry(false, m_position + j);
+        s.gasEntries[j] = m_tables.entry(true, m_position + 2 + j);
     }
     m_position = m_position >= 253 ? 0 : uint8_t(m_position + 3);
     s.curveSelector = block.at(SettingsBlock::CurveSelector);

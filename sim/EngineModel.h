@@ -2,6 +2,8 @@
 
 #include "sim/EngineFault.h"
 #include "sim/EngineSnapshot.h"
+#include "sim/LearnedTables.h"
+#include "sim/RatioCurve.h"
 
 #include <QList>
 #include <cstdint>
@@ -22,6 +24,10 @@ class SettingsBlock;
 // the controller sees as a changed petrol time. In calibration mode the
 // controller learns its multiplier from that trim; a written map that fits
 // the car leaves the trim near zero.
+//
+// Like a controller it also learns, while the engine runs warm and steady,
+// the petrol time it sees per MAP position: on petrol into one table, on gas
+// (with the ECU's trim in it) into the other.
 class EngineModel
 {
 public:
@@ -36,6 +42,8 @@ public:
     void startEngine();
     void stopEngine();
     void setTargetRpm(int rpm); // 0: the engine keeps its own idle
+    // -20..100 %; below 0 the throttle is shut while the car pushes the
+    // engine (coasting), which brings MAP below its idle value.
     void setLoad(double percent);
     void setTemperatures(double reducerC, double gasC);
     void setWarm();
@@ -46,10 +54,18 @@ public:
     QList<uint8_t> takeNewFaultCodes();
 
     // The car's true gas/petrol ratio at idle (3 ms of petrol); it falls a
-    // little towards longer injection times (trueRatioAt).
+    // little towards longer injection times (trueRatioAt). Forgets a curve.
     void setTrueRatio(double atIdle);
     double trueRatio() const { return m_trueRatio; }
+    // A ratio given per petrol time instead (empty: back to the idle ratio).
+    void setRatioCurve(const RatioCurve &curve) { m_ratioCurve = curve; }
+    const RatioCurve &ratioCurve() const { return m_ratioCurve; }
+    // At the petrol time the engine needs (untrimmed), ms.
     double trueRatioAt(double petrolMs) const;
+
+    // The injection-time tables learned so far.
+    const LearnedTables &tables() const { return m_tables; }
+    void clearTables() { m_tables.clear(); }
 
     // Commands from the program. Leaving calibration mode forgets the
     // learned multiplier: the controller runs from its map again.
@@ -88,9 +104,13 @@ public:
     static constexpr double IdleRpm = 800;
     static constexpr double DefaultTrueRatio = 1.18;
     static constexpr double TrimLimit = 0.25;
+    static constexpr double LowestLoad = -20;
 
     // Petrol time the engine asks for at a manifold pressure (ms).
     static double petrolMsAt(double mapKpa);
+    // The load that holds MAP at `mapKpa` at a speed (the inverse of what
+    // advance() makes MAP follow).
+    static double loadFor(double mapKpa, double rpm, bool turbo);
     // Correction map value used at a petrol injection time.
     static uint8_t multiplierAt(const SettingsBlock &block, double petrolMs);
 
@@ -99,6 +119,7 @@ private:
     double targetMap(const SettingsBlock &block) const;
     void updateFuel(int64_t dtUs, const SettingsBlock &block);
     void updateMixture(double dtS, const SettingsBlock &block);
+    void learnTables(double dtS, const SettingsBlock &block);
     double gasFlow(const SettingsBlock &block) const;
     double gauss(double sigma);
 
@@ -132,4 +153,11 @@ private:
     double m_ecuTrim = 1;
     double m_mixture = 1;
     double m_learned = 0;
+    RatioCurve m_ratioCurve;
+    LearnedTables m_tables;
+    // The controller's own sensor readings for learning; a generator of
+    // their own so the live samples stay as they were for a given seed.
+    std::mt19937 m_sensorRng;
+    double m_mapSteady = 0;    // slow followers of MAP and the petrol time:
+    double m_petrolSteady = 0; // learning waits while the engine moves
 };

@@ -50,6 +50,12 @@ QString SimConsole::help()
         "warm                      both temperatures at working level\n"
         "tank P                    tank level 0..100 %\n"
         "ratio X                   the car's true gas/petrol ratio at idle (0.5..2.5)\n"
+        "ratio-curve MS:R,...      the ratio per petrol time, straight between (e.g. 2:1.18,6:1.10)\n"
+        "fuel petrol|gas           the car's fuel switch\n"
+        "drive road MINUTES        drive the road cycle (idle, town, coast, road) for MINUTES of engine time\n"
+        "drive stop                stop driving: idle\n"
+        "drive report              per step of the last drive: MAP, fuel and the ECU's trim at its end\n"
+        "tables [clear]            what the controller has learned (or forget it)\n"
         "fault NAME on|off         NAME: ") + EngineFault::names() + QLatin1String("\n"
         "fault injector N on|off   gas injector of cylinder N (1..8)\n"
         "faults clear              every fault flag healthy again\n"
@@ -150,6 +156,36 @@ QString SimConsole::execute(const QString &text)
         e.setTrueRatio(*v);
         return QStringLiteral("gas/petrol ratio %1").arg(*v);
     }
+    if (cmd == QLatin1String("ratio-curve")) {
+        const auto curve = w.size() == 2 ? RatioCurve::parse(w[1]) : std::nullopt;
+        if (!curve)
+            return error(QStringLiteral("ratio-curve MS:RATIO,... (times rising, ratios 0.5..2.5)"));
+        e.setRatioCurve(*curve);
+        return QStringLiteral("gas/petrol ratio curve %1").arg(curve->text());
+    }
+    if (cmd == QLatin1String("fuel")) {
+        const QString f = w.value(1);
+        if (w.size() != 2 || (f != QLatin1String("petrol") && f != QLatin1String("gas")))
+            return error(QStringLiteral("fuel petrol|gas"));
+        m_sim.requestFuel(f == QLatin1String("gas"));
+        return QStringLiteral("fuel switch: %1").arg(f);
+    }
+    if (cmd == QLatin1String("drive"))
+        return drive(w);
+    if (cmd == QLatin1String("tables")) {
+        if (w.value(1) == QLatin1String("clear")) {
+            e.clearTables();
+            return QStringLiteral("tables cleared");
+        }
+        if (w.size() != 1)
+            return error(QStringLiteral("tables [clear]"));
+        auto side = [&](bool gas) {
+            const LearnedTables &t = e.tables();
+            return t.filled(gas) ? QStringLiteral("%1 positions (MAP %2..%3 kPa)").arg(t.filled(gas)).arg(t.first(gas)).arg(t.last(gas))
+                                 : QStringLiteral("empty");
+        };
+        return QStringLiteral("tables: petrol %1, gas %2").arg(side(false), side(true));
+    }
     if (cmd == QLatin1String("fault"))
         return fault(w);
     if (cmd == QLatin1String("faults")) {
@@ -163,6 +199,30 @@ QString SimConsole::execute(const QString &text)
     if (cmd == QLatin1String("wait"))
         return error(QStringLiteral("wait MS wants a positive number"));
     return error(QStringLiteral("unknown command \"%1\" (try help)").arg(cmd));
+}
+
+QString SimConsole::drive(const QStringList &w)
+{
+    const QString what = w.value(1);
+    if (what == QLatin1String("stop") && w.size() == 2) {
+        m_sim.stopDrive();
+        return QStringLiteral("drive stopped, idling");
+    }
+    if (what == QLatin1String("report") && w.size() == 2) {
+        QStringList parts;
+        for (const Simulator::StepReport &r : m_sim.driveReport())
+            parts << QStringLiteral("%1:%2:%3%4").arg(r.mapKpa, 0, 'f', 0)
+                         .arg(r.onGas ? QStringLiteral("gas") : QStringLiteral("petrol"))
+                         .arg(r.ecuTrim >= 1 ? QStringLiteral("+") : QString())
+                         .arg((r.ecuTrim - 1) * 100, 0, 'f', 1);
+        return QStringLiteral("drive report (MAP kPa:fuel:ECU trim %): ") + parts.join(QLatin1Char(' '));
+    }
+    const auto cycle = DriveCycle::byName(what);
+    const auto minutes = number(w, 2, 0.01, 1e6);
+    if (!cycle || !minutes || w.size() != 3)
+        return error(QStringLiteral("drive road MINUTES | drive stop | drive report"));
+    m_sim.startDrive(*cycle, *minutes);
+    return QStringLiteral("driving the %1 cycle (%2 s a lap) for %3 min").arg(what).arg(cycle->lengthS()).arg(*minutes);
 }
 
 QString SimConsole::fault(const QStringList &w)

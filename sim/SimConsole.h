@@ -18,6 +18,7 @@ public:
 private:
     QString line(const QStringList &w);
     QString fault(const QStringList &w);
+    QString drive(const QStringList &w);
 
     Simulator &m_sim;
 };

@@ -38,6 +38,7 @@ QString SimOptions::usage()
         "  --fault FAULT     start with a line fault, as the console's \"line FAULT\"\n"
         "  --seed N          seed of the engine noise (default 1)\n"
         "  --ratio X         the car's true gas/petrol ratio at idle (default 1.18)\n"
+        "  --ratio-curve C   the ratio per petrol time, e.g. 2:1.18,6:1.10,10:1.24\n"
         "  --speed N         engine time runs N times faster than the clock (1..1000)\n"
         "  --help            this text\n");
 }
@@ -106,6 +107,15 @@ bool SimOptions::parse(const QStringList &args, SimOptions &out, QString &error)
             out.seed = v.toUInt(&ok);
             if (!ok) {
                 error = QStringLiteral("--seed wants a number, not \"%1\"").arg(v);
+                return false;
+            }
+        } else if (a == QLatin1String("--ratio-curve")) {
+            if (!value(v))
+                return false;
+            out.ratioCurve = RatioCurve::parse(v);
+            if (!out.ratioCurve) {
+                error = QStringLiteral("--ratio-curve wants MS:RATIO,... with times rising and ratios 0.5..2.5, not \"%1\"")
+                            .arg(v);
                 return false;
             }
         } else if (a == QLatin1String("--ratio") || a == QLatin1String("--speed")) {

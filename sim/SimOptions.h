@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/RatioCurve.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -22,6 +24,7 @@ struct SimOptions
     QStringList faults;     // --fault "FAULT" (repeatable), as the console's "line FAULT"
     uint32_t seed = 1;      // --seed N
     std::optional<double> ratio; // --ratio X: the car's true gas/petrol ratio at idle
+    std::optional<RatioCurve> ratioCurve; // --ratio-curve MS:R,...: the ratio per petrol time
     double speed = 1;       // --speed N: engine time runs N times faster than the clock
     bool help = false;
 

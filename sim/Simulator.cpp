@@ -28,6 +28,8 @@ Simulator::Simulator(const SimOptions &options)
         m_engine.setWarm();
     if (options.ratio)
         m_engine.setTrueRatio(*options.ratio);
+    if (options.ratioCurve)
+        m_engine.setRatioCurve(*options.ratioCurve);
     m_pacer.setPaced(options.pace);
     if (options.onePiece)
         m_faults.config().pieceBytes = 0;
@@ -54,10 +56,73 @@ void Simulator::advanceTo(qint64 nowUs)
     // in steps so the engine's first-order lags stay stable.
     while (m_engineDueUs >= 1) {
         const qint64 step = std::min<qint64>(EngineStepUs, qint64(m_engineDueUs));
-        m_engine.advance(step, m_block);
+        advanceEngine(step);
         m_engineDueUs -= double(step);
     }
     fileNewFaults();
+}
+
+void Simulator::advanceEngine(qint64 stepUs)
+{
+    if (!m_drive) {
+        m_engine.advance(stepUs, m_block);
+        return;
+    }
+    Drive &d = *m_drive;
+    const int step = d.cycle.stepAt(d.elapsedS);
+    if (step != d.step && d.step >= 0)
+        reportStep(d.step);
+    d.step = step;
+    const DriveCycle::Step &s = d.cycle.steps()[size_t(step)];
+    const bool turbo = m_block.bit(SettingsBlock::Flags34, 3);
+    m_engine.setTargetRpm(s.rpm);
+    m_engine.setLoad(EngineModel::loadFor(s.mapKpa, s.rpm, turbo));
+    m_engine.advance(stepUs, m_block);
+    d.elapsedS += double(stepUs) / 1e6;
+    if (d.elapsedS >= d.totalS)
+        stopDrive();
+}
+
+void Simulator::reportStep(int step)
+{
+    const DriveCycle::Step &s = m_drive->cycle.steps()[size_t(step)];
+    StepReport r;
+    r.step = step;
+    r.phase = QString::fromLatin1(s.phase);
+    r.mapKpa = s.mapKpa;
+    r.rpm = s.rpm;
+    r.onGas = m_engine.onGas();
+    r.ecuTrim = m_engine.ecuTrim();
+    r.petrolMs = EngineModel::petrolMsAt(m_engine.mapKpa()) * m_engine.ecuTrim();
+    auto it = std::find_if(m_driveReport.begin(), m_driveReport.end(), [&](const StepReport &e) { return e.step == step; });
+    if (it != m_driveReport.end())
+        *it = r;
+    else
+        m_driveReport.append(r);
+}
+
+void Simulator::startDrive(const DriveCycle &cycle, double minutes)
+{
+    m_drive = Drive{cycle, 0, minutes * 60, -1};
+    m_driveReport.clear();
+}
+
+void Simulator::stopDrive()
+{
+    if (!m_drive)
+        return;
+    if (m_drive->step >= 0)
+        reportStep(m_drive->step);
+    m_drive.reset();
+    m_engine.setTargetRpm(0);
+    m_engine.setLoad(0);
+}
+
+void Simulator::requestFuel(bool gas)
+{
+    m_block.set(SettingsBlock::FuelRequest, gas ? 3 : 2);
+    m_engine.fuelRequested(gas);
+    saveState();
 }
 
 void Simulator::fileNewFaults()
@@ -149,7 +214,7 @@ QString Simulator::status() const
 {
     const EngineModel &e = m_engine;
     return QStringLiteral("engine %1, ignition %2, %3 rpm, load %4 %, MAP %5 kPa, P1 %6 bar, reducer %7 C, gas %8 C, "
-                          "fuel %9%10, gas ratio %15, ECU trim %16 %; commands %11, rejected %12, answers %13; "
+                          "fuel %9%10, gas ratio %15, ECU trim %16 %%17; commands %11, rejected %12, answers %13; "
                           "line faults: %14")
         .arg(e.running() ? QStringLiteral("running") : QStringLiteral("stopped"))
         .arg(e.ignition() ? QStringLiteral("on") : QStringLiteral("off"))
@@ -165,6 +230,9 @@ QString Simulator::status() const
         .arg(m_counters.rejected)
         .arg(m_counters.answers)
         .arg(m_faults.describe())
-        .arg(e.trueRatio(), 0, 'f', 2)
-        .arg((e.ecuTrim() - 1) * 100, 0, 'f', 1);
+        .arg(e.ratioCurve().empty() ? QString::number(e.trueRatio(), 'f', 2)
+                                    : QStringLiteral("curve ") + e.ratioCurve().text())
+        .arg((e.ecuTrim() - 1) * 100, 0, 'f', 1)
+        .arg(m_drive ? QStringLiteral(", driving %1 of %2 s").arg(m_drive->elapsedS, 0, 'f', 0).arg(m_drive->totalS, 0, 'f', 0)
+                     : QString());
 }

@@ -2,6 +2,7 @@
 
 #include "sim/CommandHandler.h"
 #include "sim/CommandReader.h"
+#include "sim/DriveCycle.h"
 #include "sim/EngineModel.h"
 #include "sim/FrameLog.h"
 #include "sim/LineFaults.h"
@@ -56,6 +57,27 @@ public:
     };
     const Counters &counters() const { return m_counters; }
     QString status() const;
+
+    // Drives `cycle` for `minutes` of engine time (repeating it as needed),
+    // then idles. Replaces a drive under way.
+    void startDrive(const DriveCycle &cycle, double minutes);
+    void stopDrive();
+    bool driving() const { return m_drive.has_value(); }
+    // Per step of the last drive, at the end of the step: what the ECU's trim
+    // had settled to there. A repeated step keeps its latest lap.
+    struct StepReport
+    {
+        int step = 0;
+        QString phase;
+        double mapKpa = 0;   // the step's target
+        int rpm = 0;
+        bool onGas = false;
+        double ecuTrim = 1;  // factor on the petrol time
+        double petrolMs = 0; // the petrol time the controller sees
+    };
+    const QList<StepReport> &driveReport() const { return m_driveReport; }
+    // Puts the car's fuel switch to gas or petrol, as the program's switch does.
+    void requestFuel(bool gas);
     // Writes the block to the state file now (also done after every change).
     void saveState();
     // Puts faults the engine raised into the registered-fault log.
@@ -63,6 +85,16 @@ public:
 
 private:
     void advanceTo(qint64 nowUs);
+    void advanceEngine(qint64 stepUs);
+    void reportStep(int step);
+
+    struct Drive
+    {
+        DriveCycle cycle;
+        double elapsedS = 0;
+        double totalS = 0;
+        int step = -1;
+    };
     void process();
 
     SimOptions m_options;
@@ -78,5 +110,7 @@ private:
     qint64 m_lastUs = -1;
     double m_engineDueUs = 0; // engine time not yet walked
     LineRequest m_lineRequest = LineRequest::None;
+    std::optional<Drive> m_drive;
+    QList<StepReport> m_driveReport;
     bool m_quit = false;
 };

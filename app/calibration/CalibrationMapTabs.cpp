@@ -2,6 +2,7 @@
 
 #include "app/common/InstrumentFactory.h"
 #include "app/calibration/MapChart.h"
+#include "app/calibration/MapFitPanel.h"
 #include "app/common/PlainControls.h"
 
 #include "widgets/TSpinButton.h"
@@ -115,7 +116,11 @@ QWidget *CalibrationMapTabs::map(QWidget *parent)
     spin->setGeometry(7, 8, 30, 80);
     QPushButton *clear = PlainControls::button(QStringLiteral("Button3"), QStringLiteral("X"), arrows);
     clear->setGeometry(7, 100, 30, 26);
-    grid->addWidget(arrows, 0, 1, Qt::AlignTop);
+    // Beside the arrows, "Fit to curves" and what follows it.
+    auto *side = new QVBoxLayout;
+    side->addWidget(arrows, 0, Qt::AlignLeft);
+    side->addWidget(MapFitPanel::buttons(tab), 1);
+    grid->addLayout(side, 0, 1);
 
     auto *below = new QHBoxLayout;
     auto *zoom = PlainControls::label(QStringLiteral("zoom"), QStringLiteral("<< [ms] >>"), tab);
@@ -129,6 +134,7 @@ QWidget *CalibrationMapTabs::map(QWidget *parent)
     below->addWidget(fuelButton("BitBtn1", QStringLiteral("Gaz"), QColor(0x00, 0x80, 0x00), tab));
     below->addWidget(fuelButton("BitBtn2", QStringLiteral("Petrol"), QColor(0xFF, 0x00, 0x00), tab));
     grid->addLayout(below, 1, 0);
+    grid->addWidget(MapFitPanel::summaryLabel(tab), 2, 0, 1, 2);
     // The chart takes the room the window gives the page.
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(0, 1);

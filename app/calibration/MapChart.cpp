@@ -34,6 +34,17 @@ Series *series(QChart *chart, const char *name, const QString &title, QAbstractA
     return s;
 }
 
+// The MAP axis labels round values at either top: every 10 kPa up to 100,
+// and every 50 kPa up to 256 (a turbo engine) with a line every 10 between.
+void setRoundTicks(QValueAxis *map)
+{
+    const bool turbo = map->max() > 100.0;
+    map->setTickType(QValueAxis::TicksDynamic);
+    map->setTickAnchor(0.0);
+    map->setTickInterval(turbo ? 50.0 : 10.0);
+    map->setMinorTickCount(turbo ? 4 : 0);
+}
+
 void style(QXYSeries *s, const QColor &colour, Qt::PenStyle penStyle, qreal width)
 {
     QPen pen(colour);
@@ -63,12 +74,9 @@ QWidget *MapChart::create(QWidget *parent)
     multiplier->setMinorTickCount(4); // a line every 0.1
     multiplier->setLabelFormat(QStringLiteral("%.1f"));
     QValueAxis *map = axis(QStringLiteral("MAP [kPa]"), 0.0, 100.0);
-    // Labels every 20 kPa with a minor line between them: eleven labels do not
-    // fit the plot's height and would be elided.
-    map->setTickCount(6);
-    map->setMinorTickCount(1);
     map->setLabelFormat(QStringLiteral("%.0f"));
     map->setGridLineVisible(false);
+    setRoundTicks(map);
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(multiplier, Qt::AlignLeft);
     chart->addAxis(map, Qt::AlignRight);
@@ -159,8 +167,10 @@ void MapChart::setRightAxisMaximum(QWidget *chart1, double kPa)
     for (QAbstractAxis *a : view->chart()->axes(Qt::Vertical)) {
         auto *valueAxis = qobject_cast<QValueAxis *>(a);
         if (valueAxis && valueAxis->alignment() == Qt::AlignRight) {
-            if (valueAxis->max() != kPa)
+            if (valueAxis->max() != kPa) {
                 valueAxis->setMax(kPa);
+                setRoundTicks(valueAxis);
+            }
             return;
         }
     }

@@ -39,6 +39,7 @@ public:
     static Parts parts(QWidget *chart1);
 
     // Top of the right "MAP [kPa]" axis of `Chart1` (256 for a turbo engine,
-    // 100 otherwise); the chart repaints.
+    // 100 otherwise), labelled at round values (every 10 kPa up to 100, every
+    // 50 up to 256); the chart repaints.
     static void setRightAxisMaximum(QWidget *chart1, double kPa);
 };

@@ -103,6 +103,12 @@ void MapPage::loadCorrectionMap(const QByteArray &settingsBlock)
         RedrawCorrectionMap();
 }
 
+void MapPage::showCorrectionMap(const CorrectionMap &map)
+{
+    m_map = map;
+    RedrawCorrectionMap();
+}
+
 void MapPage::RedrawCorrectionMap()
 {
     QXYSeries *series = m_chart.series[MapChart::Map];

@@ -45,6 +45,9 @@ public:
 
     // The map of a settings block (bytes 66..311), shown at once.
     void loadCorrectionMap(const QByteArray &settingsBlock);
+    // A whole map written to the controller from elsewhere (the map fit),
+    // shown at once as the map.
+    void showCorrectionMap(const CorrectionMap &map);
 
     void RedrawCorrectionMap();
     // t = petrol injection time (ms) shown, p = MAP (kPa).

@@ -8,6 +8,7 @@
 #include "app/window/LanguageView.h"
 #include "app/settings/LevelSensorGroup.h"
 #include "app/live/LiveDisplay.h"
+#include "app/calibration/MapFitPanel.h"
 #include "app/calibration/MapPage.h"
 #include "app/live/MonitoringTabs.h"
 #include "app/settings/PetrolGasTabs.h"
@@ -307,6 +308,18 @@ void TZENU::buildMapPage()
         StatusNotice::show(this, m_texts ? m_texts->programText(key) : key);
     };
     m_mapPage = std::make_unique<MapPage>(component(QStringLiteral("TabSheet4")), std::move(link));
+    MapFitPanel::Link fit;
+    fit.connected = [this] { return !m_session->linkState().isEmpty() && ComPort1->connected(); };
+    fit.calibrating = [this] { return CalibrationStep != -1; };
+    fit.commandPending = [this] { return !m_session->queue().current().isEmpty(); };
+    fit.queue = [this](int retries, const CommandBodies::Group &commands) {
+        m_session->setCommandRetries(retries);
+        m_session->QueueCommand(commands);
+    };
+    fit.notice = [this](const QString &text) { StatusNotice::show(this, text); };
+    fit.text = [this](const QString &key) { return m_texts ? m_texts->programText(key) : key; };
+    fit.tables = [this]() -> const InjectionTimeTables & { return m_live->timeTables(); };
+    m_mapFit = std::make_unique<MapFitPanel>(component(QStringLiteral("TabSheet4")), *m_mapPage, std::move(fit));
     m_settings->setCorrectionMapHook([this](const QByteArray &block) { m_mapPage->loadCorrectionMap(block); });
     // The working point is the petrol time and MAP the top panel shows.
     auto *petrolTime = component<TAnalogGControl>(QStringLiteral("Skala_PB_time"));
@@ -496,6 +509,8 @@ void TZENU::applyLanguage(const QString &key)
     LanguageView(this).apply(*m_texts, *column);
     m_settings->refreshAccessibleNames();
     m_recording->retranslate();
+    if (m_mapFit)
+        m_mapFit->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

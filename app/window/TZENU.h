@@ -26,6 +26,7 @@ class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
 class LiveDisplay;
+class MapFitPanel;
 class MapPage;
 class SettingsPanel;
 class CalibrationPage;
@@ -78,6 +79,7 @@ public:
     LiveDisplay &liveDisplay() { return *m_live; }
     // The "Mapa" page: correction map editor, working point, learned curves.
     MapPage &mapPage() { return *m_mapPage; }
+    MapFitPanel &mapFit() { return *m_mapFit; }
     // The settings controls: ApplySettingsFrame and every change sent.
     SettingsPanel &settingsPanel() { return *m_settings; }
     // The "Adaptacja" page and its procedure.
@@ -166,6 +168,7 @@ private:
     std::unique_ptr<Session> m_session;
     std::unique_ptr<LiveDisplay> m_live;
     std::unique_ptr<MapPage> m_mapPage;
+    std::unique_ptr<MapFitPanel> m_mapFit; // uses m_mapPage
     SettingsView m_settingsView;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<CalibrationPage> m_calibration;

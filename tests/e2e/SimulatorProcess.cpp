@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QProcessEnvironment>
+#include <QTest>
 
 SimulatorProcess::SimulatorProcess(QString program, QString configDir)
     : m_program(std::move(program)), m_configDir(std::move(configDir))
@@ -53,6 +54,25 @@ void SimulatorProcess::command(const QString &line)
 {
     m_process.write(line.toUtf8() + '\n');
     m_process.waitForBytesWritten(1000);
+}
+
+QString SimulatorProcess::ask(const QString &line, const QString &answerPrefix, int ms)
+{
+    command(line);
+    QString answer;
+    QTest::qWaitFor(
+        [&] {
+            while (m_process.canReadLine()) {
+                const QString l = QString::fromUtf8(m_process.readLine()).trimmed();
+                if (l.startsWith(answerPrefix)) {
+                    answer = l;
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    return answer;
 }
 
 void SimulatorProcess::stop()

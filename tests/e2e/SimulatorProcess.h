@@ -24,6 +24,10 @@ public:
     QString device() const { return m_device; }
     // One console line ("line unplug", "line firmware 3.7.6", ...).
     void command(const QString &line);
+    // A console command and its answer: the first line printed after it that
+    // starts with `answerPrefix` (earlier answers still waiting are skipped).
+    // Runs the event loop while it waits; empty after `ms` without one.
+    QString ask(const QString &line, const QString &answerPrefix, int ms = 3000);
     // Ends the simulator (quit, then terminate, then kill) and waits for it.
     void stop();
 

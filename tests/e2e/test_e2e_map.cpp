@@ -1,8 +1,8 @@
 // The "Mapa" page against zenu-sim: an area marked on the chart and moved
 // with an arrow goes to the controller as one map write carrying exactly the
 // map the chart shows, the controller keeps it (a read-all brings it back),
-// and at warm idle the learned curves of both fuels appear as the simulator
-// walks its position counter.
+// and once the car has driven on both fuels the learned curves of both appear
+// as the simulator walks its position counter.
 #include "E2eFixture.h"
 
 #include "app/calibration/MapChart.h"
@@ -82,12 +82,27 @@ TEST_F(E2eMap, ArrowSendsExactlyTheShownMapAndTheControllerKeepsIt)
     EXPECT_EQ(page().correctionMap().writeCommands().first, expected.first);
 }
 
-TEST_F(E2eMap, BothLearnedCurvesAppearAtWarmIdle)
+// The simulator used to fill both tables from a formula at once, so the
+// curves showed at warm idle; it now learns them as a controller does, the
+// table of the fuel in use at the MAP the car runs at, so the car drives its
+// road cycle on each fuel first (at 100 times the clock, a few seconds each).
+TEST_F(E2eMap, BothLearnedCurvesAppearAfterDrivingOnEachFuel)
 {
-    connectWarm();
+    startBoth({QStringLiteral("--warm"), QStringLiteral("--speed"), QStringLiteral("100")});
+    window->component<QAction>(kCom)->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    for (const char *fuel : {"petrol", "gas"}) {
+        sim->command(QStringLiteral("fuel %1").arg(QLatin1String(fuel)));
+        sim->command(QStringLiteral("drive road 5.3"));
+        ASSERT_TRUE(waitFor([&] {
+            const QString s = sim->ask(QStringLiteral("status"), QStringLiteral("engine "));
+            return !s.isEmpty() && !s.contains(QLatin1String("driving"));
+        }, 30000)) << fuel;
+    }
     const MapChart::Parts &chart = page().chart();
     // The counter steps by 3 through 0..255 at one frame per poll: one round
-    // is 86 polls, about 21 s.
+    // is 86 polls, about 21 s; the curves are rebuilt in the middle of it.
+    polls(90);
     ASSERT_TRUE(waitFor([&] { return chart.series[MapChart::GasCurve]->count() > 0
                                      && chart.series[MapChart::PetrolCurve]->count() > 0; },
                         40000))

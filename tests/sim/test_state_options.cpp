@@ -71,7 +71,7 @@ TEST(SimOptions, ParsesTheCommandLine)
     ASSERT_TRUE(SimOptions::parse({"--com", "COM12", "--select", "--pace", "--warm", "--state", "/tmp/s", "--firmware",
                                    "3.7.6", "--log", "/tmp/l", "--script", "/tmp/x", "--fault", "drop 3", "--fault",
                                    "silent", "--seed", "9", "--one-piece", "--link", "/tmp/ttyZENU", "--ratio", "1.25",
-                                   "--speed", "40"},
+                                   "--speed", "40", "--ratio-curve", "2:1.18,6:1.10"},
                                   o, error))
         << qPrintable(error);
     EXPECT_EQ(o.comName, QStringLiteral("COM12"));
@@ -86,6 +86,8 @@ TEST(SimOptions, ParsesTheCommandLine)
     EXPECT_EQ(o.seed, 9u);
     EXPECT_EQ(o.ratio, 1.25);
     EXPECT_EQ(o.speed, 40);
+    ASSERT_TRUE(o.ratioCurve.has_value());
+    EXPECT_EQ(o.ratioCurve->text(), QStringLiteral("2:1.18,6:1.10"));
 }
 
 TEST(SimOptions, RefusesMistakes)
@@ -93,7 +95,7 @@ TEST(SimOptions, RefusesMistakes)
     const QList<QStringList> bad = {
         {"--com", "7"}, {"--com", "COM0"}, {"--com"}, {"--select"}, {"--firmware", "3.7"},
         {"--firmware", "3.7.256"}, {"--seed", "x"}, {"--bogus"}, {"--ratio", "0.4"}, {"--ratio", "x"},
-        {"--speed", "0"}, {"--speed", "1001"}, {"--speed"},
+        {"--speed", "0"}, {"--speed", "1001"}, {"--speed"}, {"--ratio-curve", "6:1.1,2:1.18"}, {"--ratio-curve"},
     };
     for (const QStringList &args : bad) {
         SimOptions o;

@@ -358,7 +358,9 @@ TEST(MapPageInWindow, ChartGrowsWithTheWindow)
     QApplication::processEvents();
     const MapChart::Parts &chart = window.mapPage().chart();
     const int designed = chart.paintBox->width();
-    EXPECT_GE(designed, 1000);
+    // Far beyond the designed 652 pixels; the column beside the chart holds
+    // the arrows and, below them, the map fit's buttons.
+    EXPECT_GE(designed, 950);
     EXPECT_EQ(chart.paintBox->geometry(), chart.chart->plotArea().toRect());
 
     window.resize(1905, 790);

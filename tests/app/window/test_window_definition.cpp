@@ -334,9 +334,10 @@ TEST_F(DefinitionTest, MapChartHasItsSeriesInTheFixedOrderAndTheMouseAreaOverThe
     QStringList order;
     for (const QAbstractSeries *s : view->chart()->series())
         order << s->objectName();
-    // The eight addressed series first; the yellow overlay of a marked area after them.
+    // The eight addressed series first; the yellow overlay of a marked area and
+    // the map fit's proposal after them.
     EXPECT_EQ(order, QStringList({"Series1", "Series2", "Series3", "Series4", "Series5", "Series7", "Series6",
-                                  "Series8", "Series1Area"}));
+                                  "Series8", "Series1Area", "SeriesFit"}));
     // The chart grows with the window; the mouse area lies over the plot at any size.
     window->show();
     window->tab_control->setCurrentWidget(window->component(QStringLiteral("TabSheet4")));
