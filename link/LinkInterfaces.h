@@ -24,9 +24,6 @@ public:
     virtual void clearLineErrors() = 0;
     virtual int bytesWaiting() = 0;
     virtual QByteArray read(int count) = 0;
-    // The rest of an answer, `count` bytes, is on its way: it may be told in
-    // one notification instead of one per packet (see TCustomSerialPort).
-    virtual void gatherReceive(int count) = 0;
     // Port settings under `path` plus the component's own name.
     virtual void storeSettings(const QString &path) = 0;
 };

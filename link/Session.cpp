@@ -173,7 +173,6 @@ void Session::connectImpl(ConnectOrigin origin)
     m_rxBuffer.clear();
     m_inFlight.clear();
     m_garbledAnswers = 0;
-    m_pollAnswerLength = 0;
     if (m_connectRetries <= 0) {
         disconnectSequence(false);
         return;
@@ -374,14 +373,6 @@ bool Session::answerOverlong() const
         || (m_rxBuffer.size() >= 3 && m_rxBuffer.size() > m_expectedLength);
 }
 
-void Session::gatherRest()
-{
-    // Once the header has told the length, the rest need not come in one
-    // notification per packet.
-    if (m_rxBuffer.size() >= 3 && m_expectedLength > m_rxBuffer.size())
-        m_port.gatherReceive(m_expectedLength - int(m_rxBuffer.size()));
-}
-
 void Session::onStartupFirstChunk(const QByteArray &chunk)
 {
     m_answerTimer.stop();
@@ -417,7 +408,6 @@ void Session::startupProgress()
     }
     if (m_rxBuffer.size() != m_expectedLength) {
         m_answerTimer.start();
-        gatherRest();
         return;
     }
     if (!versionAccepted())
@@ -475,7 +465,6 @@ void Session::answerProgress()
     }
     if (m_rxBuffer.size() != m_expectedLength) {
         m_answerTimer.start();
-        gatherRest();
         return;
     }
     answerComplete();
@@ -508,8 +497,6 @@ void Session::abandonGarbledAnswer()
 void Session::answerComplete()
 {
     m_garbledAnswers = 0;
-    if (m_inFlight == CommandFrame::pollFrame())
-        m_pollAnswerLength = int(m_rxBuffer.size());
     m_linkState = Count;
     // An answer that was already arriving when a command was queued belongs
     // to what was sent before; it acknowledges nothing of the new command.
@@ -580,15 +567,9 @@ void Session::pollTick()
             return;
     }
     m_linkState = ReadCount;
-    const bool polling = m_queue.current().isEmpty();
-    m_inFlight = polling ? CommandFrame::pollFrame() : m_queue.current();
+    m_inFlight = m_queue.current().isEmpty() ? CommandFrame::pollFrame() : m_queue.current();
     sendFrame(m_inFlight);
     m_answerTimer.start();
-    // A poll is answered as long as the last one was: the frame going out
-    // and that answer coming back can be taken in together, in one
-    // notification.
-    if (polling && m_pollAnswerLength > 0)
-        m_port.gatherReceive(int(lineBytesOf(m_inFlight).size()) + m_pollAnswerLength);
 }
 
 void Session::Timer_Czekaj_na_odczytTimer()

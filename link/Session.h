@@ -135,7 +135,6 @@ private:
     bool advanceImpl();
     void sendFrame(const QByteArray &frame);
     void takeLengthFromHeader();
-    void gatherRest();
     bool inHandshake() const;
     // Keeps a complete settings answer and hands it to the window.
     void keepSettings();
@@ -162,8 +161,6 @@ private:
     QString m_linkState;
     QByteArray m_rxBuffer;
     int m_expectedLength = 0;
-    // Length of the last complete answer to a poll; 0 before the first.
-    int m_pollAnswerLength = 0;
     int m_connectRetries = ConnectAttempts;
     QByteArray m_storedSettings;
     // The frame the awaited answer belongs to (the last one sent by a tick).

@@ -67,7 +67,6 @@ struct FakePort : LinkPort
         incoming.remove(0, out.size());
         return out;
     }
-    void gatherReceive(int count) override { gathers << count; }
     void storeSettings(const QString &path) override
     {
         if (failStore)
@@ -88,7 +87,6 @@ struct FakePort : LinkPort
     int customBaud = 0;
     QByteArray incoming;
     QStringList storedPaths;
-    QList<int> gathers; // every gatherReceive count, in order
 };
 
 struct FakeWriter : FrameWriter
