@@ -10,6 +10,7 @@
 #include "widgets/TToggleSwitch.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -94,6 +95,7 @@ void LinkRideOut::reconnecting(int attempt)
 void LinkRideOut::portLost(const QString &message)
 {
     const QString port = m_parts.portName();
+    m_lostUnplugged = portFailureOf(message) == PortFailure::Unplugged;
     if (portFailureOf(message) == PortFailure::Unplugged)
         m_portText = m_parts.text(QStringLiteral("link.waiting_for_adapter")).arg(port);
     else if (portFailureOf(message) == PortFailure::Other)
@@ -107,6 +109,7 @@ void LinkRideOut::reconnected(bool settingsDiffer)
 {
     m_reconnectText.clear();
     m_portText.clear();
+    m_lostUnplugged = false;
     if (settingsDiffer)
         StatusNotice::show(m_parts.window.root(), m_parts.text(QStringLiteral("link.settings_changed")));
     showNote();
@@ -139,6 +142,21 @@ void LinkRideOut::showNote()
         return;
     m_note->setText(parts.join(QStringLiteral("  ·  ")));
     m_note->setVisible(!parts.isEmpty());
+}
+
+QString LinkRideOut::describe(const QString &message)
+{
+    QString text = describe(message, m_parts.portName(), m_parts.text);
+    const bool unplugged = m_lostUnplugged || portFailureOf(message) == PortFailure::Unplugged;
+    if (unplugged && !m_endedRecording.isEmpty()) {
+        text += QLatin1Char('\n')
+                + m_parts.text(QStringLiteral("link.recording_ended_unplugged"))
+                      .arg(m_parts.portName(), QDir::toNativeSeparators(m_endedRecording));
+        m_endedRecording.clear();
+    }
+    if (!m_parts.session.linkActive())
+        m_lostUnplugged = false;
+    return text;
 }
 
 QString LinkRideOut::describe(const QString &message, const QString &portName,

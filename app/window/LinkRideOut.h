@@ -61,7 +61,13 @@ public:
     // failures come back unchanged.
     static QString describe(const QString &message, const QString &portName,
                             const std::function<QString(const QString &key)> &text);
-    QString describe(const QString &message) const { return describe(message, m_parts.portName(), m_parts.text); }
+    // The same for the box the session shows now; when the link ended with
+    // the adapter pulled out and a recording ended with it, the box names
+    // the recording's file too.
+    QString describe(const QString &message);
+    // The link is ending; `recordingPath` is the recording that ends with it
+    // (empty when none).
+    void linkEnding(const QString &recordingPath) { m_endedRecording = recordingPath; }
 
 private:
     void setOption(bool on);
@@ -76,4 +82,6 @@ private:
     QTimer m_noteRefresh;
     QString m_reconnectText;
     QString m_portText;
+    QString m_endedRecording;
+    bool m_lostUnplugged = false;
 };

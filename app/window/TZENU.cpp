@@ -14,6 +14,7 @@
 #include "app/settings/PetrolGasTabs.h"
 #include "app/window/PortMenu.h"
 #include "app/recording/RecordingRoom.h"
+#include "app/recording/SessionRecorder.h"
 #include "app/common/ScrollingPage.h"
 #include "app/settings/SettingsPanel.h"
 #include "app/common/StatusNotice.h"
@@ -99,6 +100,8 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
     m_linkView->setLinkEndedHook([this] {
         m_calibration->linkEnded();
+        if (m_rideOut)
+            m_rideOut->linkEnding(m_recording->recorder().recording() ? m_recording->recorder().path() : QString());
         m_recording->linkEnded();
     });
     // Riding out a bad line: a lost link stops a calibration as an ending
