@@ -11,6 +11,7 @@
 #include "record/RecordingReader.h"
 
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
 
 namespace {
@@ -139,6 +140,35 @@ TEST_F(Reconnecting, ARecordingAcrossANoiseBurstHoldsAnswersFromBeforeAndAfter)
     EXPECT_GE(gapAt, 5) << "answers before the gap";
     EXPECT_GE(answers.size() - gapAt, 5) << "answers after the gap";
     EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
+}
+
+// Without the option a pulled adapter ends the link as always, but the box
+// says what happened in the chosen language, keeps the port's own message as
+// the details, and names the recording that ended with it.
+TEST_F(E2eFixture, APulledAdapterIsToldByItsCauseAndNamesTheEndedRecording)
+{
+    QTemporaryDir recordings;
+    ASSERT_TRUE(recordings.isValid());
+    startBoth({QStringLiteral("--warm")});
+    window->polacz->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    polls(3);
+    RecordingRoom &room = window->recording();
+    room.control().setFolder(recordings.filePath(QStringLiteral("ZENU recordings")));
+    room.control().recordClicked();
+    ASSERT_TRUE(room.recorder().recording());
+    const QString path = QDir::toNativeSeparators(room.recorder().path());
+
+    sim->command(QStringLiteral("line unplug"));
+    ASSERT_TRUE(waitFor([this] { return waitDisconnected(0) && !watcher->messages().isEmpty(); }, 20000))
+        << linkReport();
+    QTest::qWait(300);
+    EXPECT_FALSE(room.recorder().recording());
+    ASSERT_EQ(watcher->messages().size(), 1) << watcher->messages().join(" | ").toStdString();
+    const QString box = watcher->messages().first();
+    EXPECT_TRUE(box.startsWith(QStringLiteral("Przewód odłączony od portu COM5"))) << box.toStdString();
+    EXPECT_TRUE(box.contains(QStringLiteral("(win error code: 6)"))) << box.toStdString();
+    EXPECT_TRUE(box.contains(path)) << box.toStdString();
 }
 
 } // namespace
