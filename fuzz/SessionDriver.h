@@ -73,7 +73,6 @@ struct Port : LinkPort
     bool connected() const override { return isOpen; }
     QString portName() const override { return QStringLiteral("COM3"); }
     void setCustomBaudRate(int) override {}
-    void gatherReceive(int) override {}
     void clearLineErrors() override
     {
         if (!isOpen)

@@ -24,9 +24,6 @@ public:
     virtual void clearLineErrors() = 0;
     virtual int bytesWaiting() = 0;
     virtual QByteArray read(int count) = 0;
-    // The rest of an answer, `count` bytes, is on its way: it may be told in
-    // one notification instead of one per packet (see TCustomSerialPort).
-    virtual void gatherReceive(int count) = 0;
     // Port settings under `path` plus the component's own name.
     virtual void storeSettings(const QString &path) = 0;
 };
@@ -104,4 +101,23 @@ public:
     // The disconnect sequence begins: whatever runs on the link (a
     // calibration) ends before the displays are rested.
     virtual void linkEnded() {}
+
+    // --- riding out a bad line (the session's reconnect option) ----------
+    // A line error was counted; `errorsLastMinute` is the count now.
+    virtual void lineErrorsChanged(int errorsLastMinute) { Q_UNUSED(errorsLastMinute); }
+    // The link was lost and is being made again: `attempt` is 0 when the loss
+    // is noticed (what runs on the link, a calibration, stops here; the
+    // displays keep their last values, greyed), then 1, 2, ... at each new
+    // handshake.
+    virtual void reconnecting(int attempt) { Q_UNUSED(attempt); }
+    // The port failed while the link rides it out; `message` is the port's
+    // own text (see PortFailure for what it means).
+    virtual void portLost(const QString &message) { Q_UNUSED(message); }
+    // Polling again after a reconnect. `settingsDiffer`: the controller
+    // answered with another settings block than before the loss (it has been
+    // kept and applied, as at a first connect).
+    virtual void reconnected(bool settingsDiffer) { Q_UNUSED(settingsDiffer); }
+    // A queued command whose answer was never seen was dropped: the link gave
+    // up, or the command used up its budget and the link was made again.
+    virtual void commandNotSent(const QByteArray &body) { Q_UNUSED(body); }
 };

@@ -42,7 +42,7 @@ Session::Session(LinkPort &port, FrameWriter &writer, LinkTimer &pollTimer, Link
 
 bool Session::linkActive() const
 {
-    return !m_linkState.isEmpty() || m_pollTimer.isActive() || m_answerTimer.isActive();
+    return !m_linkState.isEmpty() || m_pollTimer.isActive() || m_answerTimer.isActive() || m_reconnecting;
 }
 
 bool Session::inHandshake() const
@@ -127,6 +127,12 @@ void Session::guarded(const std::function<void()> &event)
 
 void Session::linkFailed(const QString &message)
 {
+    if (ridesOut() && linkActive()) {
+        noteLineError();
+        m_view.portLost(message);
+        startReconnect(true);
+        return;
+    }
     // Without this the link could sit in a polling state with both timers
     // off, waiting for an answer that can never come.
     if (linkActive()) {
@@ -166,14 +172,20 @@ void Session::connectImpl(ConnectOrigin origin)
         if (m_port.connected())
             m_port.clearLineErrors();
     }
-    if (origin == ConnectOrigin::PolaczItem)
+    if (origin == ConnectOrigin::PolaczItem) {
         m_connectRetries = ConnectAttempts;
+        // A connect by the user starts afresh, a reconnect under way too.
+        m_handshakeDone = false;
+        m_reconnecting = false;
+        m_portSuspect = false;
+        if (m_retryTimer)
+            m_retryTimer->stop();
+    }
     m_port.setCustomBaudRate(LineBaudRate);
     m_expectedLength = 0;
     m_rxBuffer.clear();
     m_inFlight.clear();
     m_garbledAnswers = 0;
-    m_pollAnswerLength = 0;
     if (m_connectRetries <= 0) {
         disconnectSequence(false);
         return;
@@ -204,6 +216,11 @@ void Session::windowClosing()
 
 void Session::disconnectSequence(bool portLost)
 {
+    m_handshakeDone = false;
+    m_reconnecting = false;
+    m_portSuspect = false;
+    if (m_retryTimer)
+        m_retryTimer->stop();
     m_view.linkEnded();
     // A step that fails (a port that will not close, a settings store the
     // user may not write) must not leave the window disabled or the link
@@ -374,14 +391,6 @@ bool Session::answerOverlong() const
         || (m_rxBuffer.size() >= 3 && m_rxBuffer.size() > m_expectedLength);
 }
 
-void Session::gatherRest()
-{
-    // Once the header has told the length, the rest need not come in one
-    // notification per packet.
-    if (m_rxBuffer.size() >= 3 && m_expectedLength > m_rxBuffer.size())
-        m_port.gatherReceive(m_expectedLength - int(m_rxBuffer.size()));
-}
-
 void Session::onStartupFirstChunk(const QByteArray &chunk)
 {
     m_answerTimer.stop();
@@ -417,17 +426,27 @@ void Session::startupProgress()
     }
     if (m_rxBuffer.size() != m_expectedLength) {
         m_answerTimer.start();
-        gatherRest();
         return;
     }
     if (!versionAccepted())
         return;
+    // The controller answered: no further attempts.
+    if (m_reconnecting && m_retryTimer)
+        m_retryTimer->stop();
     m_linkState = StartDone;
     m_pollTimer.start();
 }
 
 bool Session::versionAccepted()
 {
+    // After a loss the firmware is checked again: a controller this program
+    // does not speak to is not taken for the one that was there.
+    if (m_reconnecting) {
+        if (byteAt(m_rxBuffer, 4) == 3 && byteAt(m_rxBuffer, 5) == 7 && byteAt(m_rxBuffer, 6) == 7)
+            return true;
+        giveUp();
+        return false;
+    }
     // Only the first handshake of a run is checked; afterwards the status bar
     // already shows the version and later handshakes go through as they are.
     if (m_view.statusText() != StatusIdle)
@@ -475,7 +494,6 @@ void Session::answerProgress()
     }
     if (m_rxBuffer.size() != m_expectedLength) {
         m_answerTimer.start();
-        gatherRest();
         return;
     }
     answerComplete();
@@ -489,6 +507,7 @@ void Session::abandonGarbledAnswer()
     m_rxBuffer.clear();
     m_expectedLength = 0;
     m_linkState = Count;
+    noteLineError();
     const bool commandAnswer = !m_queue.current().isEmpty() && m_inFlight == m_queue.current();
     if (commandAnswer) {
         // A garbled answer acknowledges nothing; the command goes again on
@@ -501,15 +520,13 @@ void Session::abandonGarbledAnswer()
     } else {
         m_pollTimer.start();
     }
-    if (!m_linkState.isEmpty())
+    if (!m_linkState.isEmpty() && !ridesOut())
         tell(InitErrorText);
 }
 
 void Session::answerComplete()
 {
     m_garbledAnswers = 0;
-    if (m_inFlight == CommandFrame::pollFrame())
-        m_pollAnswerLength = int(m_rxBuffer.size());
     m_linkState = Count;
     // An answer that was already arriving when a command was queued belongs
     // to what was sent before; it acknowledges nothing of the new command.
@@ -555,7 +572,11 @@ void Session::pollTick()
         m_queue.setLastCommandCode(-1);
 
     if (m_linkState == StartDone) {
+        const bool afterLoss = m_reconnecting;
+        const QByteArray before = m_storedSettings;
         keepSettings();
+        const bool settingsDiffer = afterLoss && m_rxBuffer.size() >= MinimumSettingsSize
+                                    && before.size() >= MinimumSettingsSize && before != m_rxBuffer;
         m_rxBuffer.clear();
         m_linkState = Count;
         m_view.setConnectSwitchOn(true);
@@ -563,6 +584,14 @@ void Session::pollTick()
         m_view.setReserveLedsFlashing(true);
         m_view.setFileMenuAvailable(true);
         endLongExchange();
+        m_handshakeDone = true;
+        if (afterLoss) {
+            m_reconnecting = false;
+            m_reconnectAttempt = 0;
+            if (m_retryTimer)
+                m_retryTimer->stop();
+            m_view.reconnected(settingsDiffer);
+        }
         return;
     }
 
@@ -580,15 +609,9 @@ void Session::pollTick()
             return;
     }
     m_linkState = ReadCount;
-    const bool polling = m_queue.current().isEmpty();
-    m_inFlight = polling ? CommandFrame::pollFrame() : m_queue.current();
+    m_inFlight = m_queue.current().isEmpty() ? CommandFrame::pollFrame() : m_queue.current();
     sendFrame(m_inFlight);
     m_answerTimer.start();
-    // A poll is answered as long as the last one was: the frame going out
-    // and that answer coming back can be taken in together, in one
-    // notification.
-    if (polling && m_pollAnswerLength > 0)
-        m_port.gatherReceive(int(lineBytesOf(m_inFlight).size()) + m_pollAnswerLength);
 }
 
 void Session::Timer_Czekaj_na_odczytTimer()
@@ -598,6 +621,20 @@ void Session::Timer_Czekaj_na_odczytTimer()
 
 void Session::answerTimeout()
 {
+    if (m_reconnecting) {
+        // An attempt that failed: whatever else it sends is dropped, and the
+        // retry timer starts the next one.
+        m_answerTimer.stop();
+        m_linkState.clear();
+        m_rxBuffer.clear();
+        m_expectedLength = 0;
+        return;
+    }
+    if (ridesOut() && !inHandshake()) {
+        noteLineError();
+        startReconnect(false);
+        return;
+    }
     m_view.setWindowEnabled(true);
     m_view.setLinkPanelsGrey(false);
     m_answerTimer.stop();
@@ -643,6 +680,14 @@ void Session::queueCommandImpl(const QByteArray &first, const QByteArray &second
         return;
     if (result == CommandQueue::FrameResult::BudgetExhausted) {
         m_pollTimer.stop();
+        if (ridesOut()) {
+            // The command never got through; the rest of its group cannot
+            // go without it. The link itself is made again.
+            reportUnsent();
+            m_queue.clear();
+            startReconnect(false);
+            return;
+        }
         disconnectSequence(false);
         tell(QueueTimeoutText);
         return;
@@ -663,8 +708,10 @@ void Session::AcknowledgeCommand()
 
 void Session::acknowledgeImpl()
 {
-    if (!m_queue.acknowledge(m_rxBuffer))
+    if (!m_queue.acknowledge(m_rxBuffer)) {
+        noteLineError();
         queueCommandImpl(m_queue.currentBody(), {}, {});
+    }
 }
 
 bool Session::AdvanceQueue()
@@ -684,4 +731,133 @@ bool Session::advanceImpl()
     m_queue.setCommandRetries(QueueRetriesFollowing);
     queueCommandImpl(body, m_queue.next(), m_queue.afterNext());
     return !m_queue.current().isEmpty();
+}
+
+// --- riding out a bad line --------------------------------------------------
+
+void Session::setReconnectParts(LinkTimer &retryTimer, const LinkClock &clock)
+{
+    m_retryTimer = &retryTimer;
+    m_clock = &clock;
+    m_retryTimer->stop();
+    m_retryTimer->setInterval(ReconnectInterval);
+}
+
+void Session::setAutoReconnect(bool on)
+{
+    m_autoReconnect = on;
+    // Switched off while the link is being made again: it ends now, as it
+    // would have when it was lost.
+    if (!on && m_reconnecting)
+        guarded([&] { giveUp(); });
+}
+
+bool Session::ridesOut() const
+{
+    return m_autoReconnect && m_retryTimer && m_handshakeDone;
+}
+
+int Session::lineErrorsLastMinute()
+{
+    return m_lineQuality.errorsInLastMinute(nowMs());
+}
+
+void Session::noteLineError()
+{
+    if (!ridesOut())
+        return;
+    m_lineQuality.errorAt(nowMs());
+    m_view.lineErrorsChanged(m_lineQuality.errorsInLastMinute(nowMs()));
+}
+
+void Session::startReconnect(bool portFailed)
+{
+    m_portSuspect = m_portSuspect || portFailed;
+    m_pollTimer.stop();
+    m_answerTimer.stop();
+    m_linkState.clear();
+    m_rxBuffer.clear();
+    m_expectedLength = 0;
+    m_inFlight.clear();
+    m_garbledAnswers = 0;
+    if (m_portSuspect) {
+        // A device that went away often refuses a clean close; it is
+        // reopened at the next attempt either way.
+        try {
+            m_port.close();
+        } catch (const ESerialPort &) {
+        }
+    }
+    if (!m_retryTimer->isActive())
+        m_retryTimer->start();
+    if (m_reconnecting)
+        return;
+    m_reconnecting = true;
+    m_reconnectSince = nowMs();
+    m_reconnectAttempt = 0;
+    // A long exchange cut short leaves the window to the fitter, who may
+    // want to stop all this.
+    m_view.setWindowEnabled(true);
+    m_view.setLinkPanelsGrey(false);
+    m_pollTimer.setInterval(m_pollTimer.interval() & (LongExchangeBit - 1));
+    m_view.reconnecting(0);
+}
+
+void Session::Timer_ReconnectTimer()
+{
+    guarded([&] { reconnectTick(); });
+}
+
+void Session::reconnectTick()
+{
+    if (!m_reconnecting) {
+        m_retryTimer->stop();
+        return;
+    }
+    if (nowMs() - m_reconnectSince >= ReconnectLimit) {
+        giveUp();
+        return;
+    }
+    ++m_reconnectAttempt;
+    m_view.reconnecting(m_reconnectAttempt);
+    m_answerTimer.stop();
+    m_linkState.clear();
+    m_rxBuffer.clear();
+    m_expectedLength = 0;
+    m_inFlight.clear();
+    try {
+        if (m_portSuspect) {
+            try {
+                m_port.close();
+            } catch (const ESerialPort &) {
+            }
+        }
+        m_port.setCustomBaudRate(LineBaudRate);
+        m_port.open();
+        m_portSuspect = false;
+        m_linkState = WaitStart;
+        sendFrame(CommandFrame::startupFrame());
+    } catch (const ESerialPort &e) {
+        // Not there yet (the adapter is still out): the next tick tries again.
+        m_linkState.clear();
+        m_portSuspect = true;
+        m_view.portLost(e.message());
+    }
+}
+
+void Session::reportUnsent()
+{
+    for (const QByteArray &body : {m_queue.currentBody(), m_queue.next(), m_queue.afterNext()}) {
+        if (!body.isEmpty() && !CommandQueue::isSaveMarker(body))
+            m_view.commandNotSent(body);
+    }
+}
+
+void Session::giveUp()
+{
+    if (!m_queue.current().isEmpty() || !m_queue.next().isEmpty())
+        reportUnsent();
+    m_reconnecting = false;
+    disconnectSequence(true);
+    tell(m_view.messageText(NoControllerRow));
 }

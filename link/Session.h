@@ -2,6 +2,8 @@
 
 #include "link/CommandBodies.h"
 #include "link/CommandQueue.h"
+#include "link/LineQuality.h"
+#include "link/LinkClock.h"
 #include "link/LinkInterfaces.h"
 
 #include <QByteArray>
@@ -40,6 +42,9 @@ public:
     static inline const QString PortSettingsPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU");
     static inline const QString InitErrorText = QStringLiteral("Init Error");
     static inline const QString QueueTimeoutText = QStringLiteral("Time out - Error1");
+    // Riding out a bad line: a new handshake every 2 s, for at most 2 minutes.
+    static constexpr int ReconnectInterval = 2000;
+    static constexpr int ReconnectLimit = 120000;
     static constexpr int ResetQuestionRow = 10;
     static constexpr int NoControllerRow = 11;
 
@@ -72,6 +77,28 @@ public:
     void portFailed(const QString &message);
     // The window closes: timers off, port closed, disconnect sequence.
     void windowClosing();
+
+    // --- riding out a bad line ---------------------------------------------
+    // With the option on, a link whose handshake has completed is not ended
+    // by a garbled answer, a wrong echo, a time-out or a port failure: no box
+    // is shown, the error is counted (lineErrorsLastMinute), and where the
+    // link would end the session makes it again, a handshake every 2 s
+    // (reopening the port when it failed), until it answers or 2 minutes
+    // have passed; then it ends as it would have at once, with the
+    // "Brak Sterownika" message. Queued commands wait and go out afterwards.
+    // Off (the default), everything is as without it.
+    //
+    // `retryTimer` paces the attempts (its interval is set here; its
+    // timeout goes to Timer_ReconnectTimer); `clock` measures the 2 minutes
+    // and the minute of the error count.
+    void setReconnectParts(LinkTimer &retryTimer, const LinkClock &clock);
+    void setAutoReconnect(bool on);
+    bool autoReconnect() const { return m_autoReconnect; }
+    void Timer_ReconnectTimer();
+    bool reconnecting() const { return m_reconnecting; }
+    // Handshakes started since the link was lost (0 while waiting for the first).
+    int reconnectAttempt() const { return m_reconnectAttempt; }
+    int lineErrorsLastMinute();
 
     // --- command queue ---------------------------------------------------
     // Callers set the budget (5, or 7 for the map editor) first.
@@ -135,10 +162,16 @@ private:
     bool advanceImpl();
     void sendFrame(const QByteArray &frame);
     void takeLengthFromHeader();
-    void gatherRest();
     bool inHandshake() const;
     // Keeps a complete settings answer and hands it to the window.
     void keepSettings();
+    bool ridesOut() const;
+    void noteLineError();
+    void startReconnect(bool portFailed);
+    void reconnectTick();
+    void giveUp();
+    void reportUnsent();
+    qint64 nowMs() const { return m_clock->nowMs(); }
 
     // Every box the session opens goes through these: one box at a time. A
     // message that comes up while a box is open (its nested event loop keeps
@@ -162,8 +195,6 @@ private:
     QString m_linkState;
     QByteArray m_rxBuffer;
     int m_expectedLength = 0;
-    // Length of the last complete answer to a poll; 0 before the first.
-    int m_pollAnswerLength = 0;
     int m_connectRetries = ConnectAttempts;
     QByteArray m_storedSettings;
     // The frame the awaited answer belongs to (the last one sent by a tick).
@@ -173,6 +204,19 @@ private:
     // The last disconnect sequence could not close the port (the device is
     // gone): its failure is the news, not a time-out.
     bool m_closeFailed = false;
+    // Riding out a bad line.
+    SteadyLinkClock m_steadyClock;
+    const LinkClock *m_clock = &m_steadyClock;
+    LinkTimer *m_retryTimer = nullptr;
+    bool m_autoReconnect = false;
+    // A handshake has completed since the last connect by the user.
+    bool m_handshakeDone = false;
+    bool m_reconnecting = false;
+    // The port failed since it was last opened: close and reopen it.
+    bool m_portSuspect = false;
+    int m_reconnectAttempt = 0;
+    qint64 m_reconnectSince = 0;
+    LineQuality m_lineQuality;
     bool m_boxOpen = false;
     QString m_openBoxText;
     QStringList m_waitingMessages;

@@ -12,5 +12,4 @@ void SessionPort::setCustomBaudRate(int rate) { m_port.setCustomBaudRate(rate); 
 void SessionPort::clearLineErrors() { m_port.clearLineErrors(); }
 int SessionPort::bytesWaiting() { return m_port.bytesWaiting(); }
 QByteArray SessionPort::read(int count) { return m_port.read(count); }
-void SessionPort::gatherReceive(int count) { m_port.gatherReceive(count); }
 void SessionPort::storeSettings(const QString &path) { m_port.storeSettings(path); }

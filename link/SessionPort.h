@@ -19,7 +19,6 @@ public:
     void clearLineErrors() override;
     int bytesWaiting() override;
     QByteArray read(int count) override;
-    void gatherReceive(int count) override;
     void storeSettings(const QString &path) override;
 
 private:

@@ -7,15 +7,10 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMetaObject>
-#include <QPointer>
 #include <QSerialPort>
 #include <QSerialPortInfo>
-#include <QSocketNotifier>
-#include <QTimer>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 #include <utility>
 
 namespace {
@@ -29,13 +24,6 @@ constexpr int kReadTotalMs = 2;
 // A write may take this long per byte plus the constant before it gives up.
 constexpr int kWritePerByteMs = 15;
 constexpr int kWriteConstantMs = 25;
-// Gathering a receive: a USB adapter hands over what it has at the latest
-// after its latency timer (16 ms by default), and the event loop needs a few
-// milliseconds more. A gathering lasts at most the upper bound, well inside
-// any answer time-out, and then tells what has come.
-constexpr int kAdapterLatencyMs = 16;
-constexpr int kGatherSlackMs = 4;
-constexpr int kGatherLimitMs = 1000;
 
 struct BaudName {
     BaudRateChoice choice;
@@ -161,25 +149,6 @@ bool drainedAhead(QSerialPort &serial)
     return true;
 }
 
-// The socket notifier through which QSerialPort hears of bytes on its device,
-// if reads are told that way here (they are not on Windows). Only an enabled
-// one is taken: a disabled one belongs to QSerialPort's own flow control.
-QSocketNotifier *deviceReadNotifier(QSerialPort &serial)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(serial);
-    return nullptr;
-#else
-    const qintptr handle = serial.handle();
-    const auto notifiers = serial.findChildren<QSocketNotifier *>();
-    for (QSocketNotifier *n : notifiers) {
-        if (n->type() == QSocketNotifier::Read && n->socket() == handle && n->isEnabled())
-            return n;
-    }
-    return nullptr;
-#endif
-}
-
 } // namespace
 
 struct TCustomSerialPort::Private
@@ -196,10 +165,6 @@ struct TCustomSerialPort::Private
     // Bumped at each open and close, so a notification queued for an earlier
     // opening is dropped.
     quint64 generation = 0;
-    // A gathering in progress holds the device's read notifier off until
-    // this timer ends it.
-    QTimer gatherTimer;
-    QPointer<QSocketNotifier> heldNotifier;
 };
 
 TCustomSerialPort::TCustomSerialPort(QObject *parent)
@@ -210,9 +175,6 @@ TCustomSerialPort::TCustomSerialPort(QObject *parent)
     // synchronously, and the program's handler must never run nested in it.
     // The count is taken when the queued notification is handled.
     connect(&d->serial, &QSerialPort::readyRead, this, [this] { queueNotification(); });
-    d->gatherTimer.setSingleShot(true);
-    d->gatherTimer.setTimerType(Qt::PreciseTimer);
-    connect(&d->gatherTimer, &QTimer::timeout, this, [this] { endGathering(); });
 }
 
 TCustomSerialPort::~TCustomSerialPort()
@@ -272,7 +234,6 @@ void TCustomSerialPort::close()
         return;
     d->connected = false;
     ++d->generation;
-    endGathering();
     const bool purged = d->serial.clear(QSerialPort::AllDirections);
     const int code = int(d->serial.error());
     d->serial.close();
@@ -586,51 +547,6 @@ void TCustomSerialPort::storeSettings(const QString &path)
     } catch (const std::exception &) {
         throw ESerialPort(QStringLiteral("Failed to store settings"));
     }
-}
-
-double TCustomSerialPort::bitsPerCharacter() const
-{
-    double bits = 1 + d->dataBits.toInt(); // start bit and data
-    if (d->parity != QLatin1String("None"))
-        bits += 1;
-    return bits + d->stopBits.toDouble();
-}
-
-void TCustomSerialPort::gatherReceive(int count)
-{
-    const int rate = effectiveBaudRate();
-    if (!d->connected || count <= 0 || rate <= 0)
-        return;
-    QSocketNotifier *notifier = d->heldNotifier ? d->heldNotifier.data()
-                                                : deviceReadNotifier(d->serial);
-    if (!notifier)
-        return;
-    const double lineMs = std::ceil(count * bitsPerCharacter() * 1000.0 / rate);
-    const int ms = int(std::min<double>(lineMs + kAdapterLatencyMs + kGatherSlackMs, kGatherLimitMs));
-    notifier->setEnabled(false);
-    d->heldNotifier = notifier;
-    d->gatherTimer.start(ms);
-}
-
-bool TCustomSerialPort::gathering() const
-{
-    return d->gatherTimer.isActive();
-}
-
-void TCustomSerialPort::endGathering()
-{
-    d->gatherTimer.stop();
-    QSocketNotifier *notifier = d->heldNotifier;
-    d->heldNotifier = nullptr;
-    if (!notifier)
-        return;
-    // Bytes already on the device wake the notifier at once, in this same
-    // turn of the event loop.
-    notifier->setEnabled(true);
-    // Bytes QSerialPort had taken in before the gathering began wake nothing:
-    // they are told here.
-    if (d->connected && d->serial.bytesAvailable() > 0)
-        queueNotification();
 }
 
 void TCustomSerialPort::queueNotification()

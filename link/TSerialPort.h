@@ -65,18 +65,6 @@ public:
     void write(const QByteArray &bytes); // 7: blocks until written or timed out
     void clearLineErrors();              // 8
 
-    // Receive gathering. The caller expects `count` more bytes back to back
-    // (the rest of an answer whose length it knows). Instead of being told of
-    // every packet a USB adapter hands over meanwhile, it is told once: the
-    // port stops listening for as long as `count` characters take on the line
-    // at its rate and framing, plus one adapter latency (at most a second),
-    // then notifies what has come. Whatever is short is told as usual after
-    // that. A close or a new gathering ends or replaces it; a read during it
-    // may end it early. Where the device is not watched through a socket
-    // notifier (Windows) it does nothing.
-    void gatherReceive(int count);
-    bool gathering() const;
-
     // 9: names of the ports present ("COM1".."COM30" style), sorted as text.
     static QStringList listPorts();
 
@@ -97,8 +85,6 @@ private:
     void applyLineSettings();
     void queueNotification();
     void handleNotification(quint64 generation);
-    void endGathering();
-    double bitsPerCharacter() const;
 
     struct Private;
     Private *d;

@@ -7,8 +7,12 @@ PortMenu::PortMenu(QMenu *menu) : m_menu(menu) {}
 
 QList<QAction *> PortMenu::portItems() const
 {
-    QList<QAction *> items = m_menu->actions();
-    items.resize(qMax<qsizetype>(0, items.size() - 2));
+    QList<QAction *> items;
+    for (QAction *item : m_menu->actions()) {
+        if (item->objectName() == QLatin1String("polacz"))
+            break;
+        items << item;
+    }
     return items;
 }
 
@@ -54,4 +58,69 @@ void PortMenu::checkOnly(QAction *item)
     for (QAction *other : portItems())
         other->setChecked(false);
     item->setChecked(true);
+}
+
+namespace {
+
+constexpr int MenuPortCount = 30;
+
+// 1..30 for "COM1".."COM30", 0 for any other name.
+int comNumber(const QString &name)
+{
+    if (!name.startsWith(QLatin1String("COM")))
+        return 0;
+    bool ok = false;
+    const int n = name.mid(3).toInt(&ok);
+    return ok && n >= 1 && n <= MenuPortCount && name == QStringLiteral("COM%1").arg(n) ? n : 0;
+}
+
+} // namespace
+
+QStringList PortMenu::menuPorts(const QStringList &presentPorts)
+{
+    QStringList ports;
+    for (int n = 1; n <= MenuPortCount; ++n) {
+        const QString name = QStringLiteral("COM%1").arg(n);
+        if (presentPorts.contains(name))
+            ports << name;
+    }
+    return ports;
+}
+
+void PortMenu::relist(const QStringList &ports, const QString &current, const std::function<void(QAction *)> &added)
+{
+    for (QAction *item : portItems()) {
+        if (!ports.contains(item->objectName())) {
+            m_menu->removeAction(item);
+            delete item;
+        }
+    }
+    // Each wanted port in order: kept where it is, or made and put before
+    // the first item of a higher number (or the connect item).
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const QList<QAction *> items = portItems();
+        QAction *item = nullptr;
+        for (QAction *a : items) {
+            if (a->objectName() == ports[i])
+                item = a;
+        }
+        if (!item) {
+            QAction *before = nullptr;
+            for (QAction *a : m_menu->actions()) {
+                const int n = comNumber(a->objectName());
+                if (a->objectName() == QLatin1String("polacz") || (n > comNumber(ports[i]))) {
+                    before = a;
+                    break;
+                }
+            }
+            item = new QAction(ports[i], m_menu);
+            item->setObjectName(ports[i]);
+            item->setCheckable(true);
+            m_menu->insertAction(before, item);
+            if (added)
+                added(item);
+        }
+        item->setText(ports[i]);
+        item->setChecked(ports[i] == current);
+    }
 }

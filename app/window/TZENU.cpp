@@ -14,12 +14,14 @@
 #include "app/settings/PetrolGasTabs.h"
 #include "app/window/PortMenu.h"
 #include "app/recording/RecordingRoom.h"
+#include "app/recording/SessionRecorder.h"
 #include "app/common/ScrollingPage.h"
 #include "app/settings/SettingsPanel.h"
 #include "app/common/StatusNotice.h"
 #include "app/settings/SwitchTab.h"
 #include "app/live/TopPanel.h"
 #include "app/common/UserMessage.h"
+#include "app/window/LinkRideOut.h"
 #include "app/window/WindowLinkView.h"
 
 #include "link/ESerialPort.h"
@@ -98,8 +100,16 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         [this](int position, const QByteArray &frame) { m_calibration->StoreCalibrationSample(position, frame); });
     m_linkView->setLinkEndedHook([this] {
         m_calibration->linkEnded();
+        if (m_rideOut)
+            m_rideOut->linkEnding(m_recording->recorder().recording() ? m_recording->recorder().path() : QString());
         m_recording->linkEnded();
     });
+    // Riding out a bad line: a lost link stops a calibration as an ending
+    // does; a recording goes on in the same file.
+    m_rideOut = std::make_unique<LinkRideOut>(LinkRideOut::Parts{
+        *this, *m_session, [this](const QString &key) { return programText(key); },
+        [this] { return ComPort1->port(); }, [this] { m_calibration->linkEnded(); }});
+    m_linkView->setRideOut(m_rideOut.get());
     // The calibration reads the map the chart shows, edits included.
     m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
@@ -337,6 +347,8 @@ void TZENU::connectEvents()
         connect(item, &QAction::triggered, this, [this, item] { zmien_port_COM(item); });
     connect(polacz, &QAction::triggered, this, [this] { polaczClick(polacz); });
     connect(rozlacz1, &QAction::triggered, this, &TZENU::rozlacz1Click);
+    // An adapter plugged in after start-up shows up the next time the menu opens.
+    connect(PortCOM, &QMenu::aboutToShow, this, [this] { relistPorts(); });
 
     for (QAction *item : Jazyk->actions())
         connect(item, &QAction::triggered, this, [this, item] { Check_jazyk(item); });
@@ -511,6 +523,17 @@ void TZENU::applyLanguage(const QString &key)
     m_recording->retranslate();
     if (m_mapFit)
         m_mapFit->retranslate();
+    if (m_rideOut)
+        m_rideOut->retranslate();
+}
+
+void TZENU::relistPorts()
+{
+    guarded([this] {
+        PortMenu(PortCOM).relist(PortMenu::menuPorts(m_portLister()), ComPort1->port(), [this](QAction *item) {
+            connect(item, &QAction::triggered, this, [this, item] { zmien_port_COM(item); });
+        });
+    });
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

@@ -25,6 +25,7 @@ class SessionPort;
 class SessionTimer;
 class SerialFrameWriter;
 class WindowLinkView;
+class LinkRideOut;
 class LiveDisplay;
 class MapFitPanel;
 class MapPage;
@@ -75,6 +76,7 @@ public:
     Session &session() { return *m_session; }
     const Session &session() const { return *m_session; }
     WindowLinkView &linkView() { return *m_linkView; }
+    LinkRideOut &rideOut() { return *m_rideOut; }
     // The live frame on the displays, the fault list and the scope.
     LiveDisplay &liveDisplay() { return *m_live; }
     // The "Mapa" page: correction map editor, working point, learned curves.
@@ -139,6 +141,8 @@ private:
     void buildMapPage();
     // The language switch without its own failure boundary.
     void chooseLanguage(QAction *languageItem);
+    // The port items again, from the ports present now.
+    void relistPorts();
     // Runs one handler; any failure ends that handler and is shown to the
     // user, so nothing escapes into the event loop.
     void guarded(const std::function<void()> &handler);
@@ -174,4 +178,6 @@ private:
     std::unique_ptr<CalibrationPage> m_calibration;
     std::unique_ptr<LevelSensorGroup> m_level;
     std::unique_ptr<DataFileMenu> m_dataFile;
+    // Refers to the session and the calibration page: made after, gone before.
+    std::unique_ptr<LinkRideOut> m_rideOut;
 };

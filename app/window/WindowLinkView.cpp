@@ -1,5 +1,7 @@
 #include "app/window/WindowLinkView.h"
 
+#include "app/window/LinkRideOut.h"
+
 #include "app/common/UserMessage.h"
 #include "app/common/WindowShell.h"
 
@@ -41,7 +43,8 @@ void WindowLinkView::showMessage(const QString &text)
 {
     // A box whose parent is disabled (long exchange) would be disabled too and
     // could never be closed.
-    UserMessage::show(m_window.root()->isEnabled() ? m_window.root() : nullptr, text);
+    UserMessage::show(m_window.root()->isEnabled() ? m_window.root() : nullptr,
+                      m_rideOut ? m_rideOut->describe(text) : text);
 }
 
 bool WindowLinkView::askYesNo(const QString &text)
@@ -199,4 +202,37 @@ void WindowLinkView::linkEnded()
 {
     if (m_linkEnded)
         m_linkEnded();
+}
+
+void WindowLinkView::lineErrorsChanged(int errorsLastMinute)
+{
+    if (m_rideOut)
+        m_rideOut->lineErrorsChanged(errorsLastMinute);
+}
+
+void WindowLinkView::reconnecting(int attempt)
+{
+    // The displays keep their last values over grey panels: old, not rested.
+    setLinkPanelsGrey(true);
+    if (m_rideOut)
+        m_rideOut->reconnecting(attempt);
+}
+
+void WindowLinkView::portLost(const QString &message)
+{
+    if (m_rideOut)
+        m_rideOut->portLost(message);
+}
+
+void WindowLinkView::reconnected(bool settingsDiffer)
+{
+    setLinkPanelsGrey(false);
+    if (m_rideOut)
+        m_rideOut->reconnected(settingsDiffer);
+}
+
+void WindowLinkView::commandNotSent(const QByteArray &)
+{
+    if (m_rideOut)
+        m_rideOut->commandNotSent();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class LinkRideOut;
 class WindowShell;
 
 // The link session's view of the main window: its message boxes, status bar,
@@ -58,6 +59,14 @@ public:
     void applyLiveFrame(const QByteArray &answer) override;
     void writeDataFile() override;
     void linkEnded() override;
+    void lineErrorsChanged(int errorsLastMinute) override;
+    void reconnecting(int attempt) override;
+    void portLost(const QString &message) override;
+    void reconnected(bool settingsDiffer) override;
+    void commandNotSent(const QByteArray &body) override;
+    // Shows what riding out a bad line looks like; port failures in boxes
+    // are told by their cause through it too.
+    void setRideOut(LinkRideOut *rideOut) { m_rideOut = rideOut; }
     // Told when the disconnect sequence begins.
     void setLinkEndedHook(std::function<void()> hook) { m_linkEnded = std::move(hook); }
     // Sees each finished answer once the displays have taken it: the session
@@ -73,6 +82,7 @@ public:
 
 private:
     WindowShell &m_window;
+    LinkRideOut *m_rideOut = nullptr;
     Rooms m_rooms;
     QByteArray m_lastLive;
     LiveValues m_lastValues;

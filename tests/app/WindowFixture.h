@@ -65,10 +65,23 @@ protected:
 
     QAction *item(const QString &name) const { return window->findChild<QAction *>(name); }
 
+    // A menu's items; in the Port menu, the ports and the connect items (the
+    // window's own options that follow "Rozłącz" are left out).
+    static QList<QAction *> items(const QMenu *menu)
+    {
+        QList<QAction *> out;
+        for (QAction *a : menu->actions()) {
+            out << a;
+            if (a->objectName() == QLatin1String("rozlacz1"))
+                break;
+        }
+        return out;
+    }
+
     static QStringList texts(const QMenu *menu)
     {
         QStringList out;
-        for (const QAction *a : menu->actions())
+        for (const QAction *a : items(menu))
             out << a->text();
         return out;
     }
@@ -76,7 +89,7 @@ protected:
     static QStringList checkedNames(const QMenu *menu)
     {
         QStringList out;
-        for (const QAction *a : menu->actions())
+        for (const QAction *a : items(menu))
             if (a->isChecked())
                 out << a->objectName();
         return out;

@@ -95,4 +95,25 @@ TEST_F(E2eFixture, StartupAnswerInOneWriteConnectsAtTheFirstAttempt)
     EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
 }
 
+// After noise has ended a session, the next "Połącz" opens the port again and
+// connects at its first attempt.
+TEST_F(E2eFixture, TheConnectAfterANoiseEndingOpensThePortAndConnects)
+{
+    startBoth();
+    window->polacz->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    ASSERT_TRUE(waitFor([this] { return countIn(PollCode) >= 3; }, 4000));
+
+    sim->command(QStringLiteral("line noise 5"));
+    ASSERT_TRUE(waitFor([this] { return waitDisconnected(0); }, 20000)) << linkReport();
+    sim->command(QStringLiteral("line noise 0"));
+    QTest::qWait(500);
+
+    const int startups = countIn(StartupCode);
+    window->polacz->trigger();
+    ASSERT_TRUE(waitConnected()) << linkReport();
+    EXPECT_EQ(countIn(StartupCode), startups + 1);
+    polls(3);
+}
+
 } // namespace

@@ -253,7 +253,10 @@ TEST_F(WindowLinkViewTest, SwitchOnConnectsAndSwitchOffDisconnects)
     ASSERT_TRUE(sw->Checked());
     EXPECT_EQ(sw->TextOn(), QStringLiteral("COM9"));
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Unable to open com port"))) << messages.first().toStdString();
+    // Told by its cause, with the port's own message as the details.
+    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Port COM9 nie istnieje"))) << messages.first().toStdString();
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("Unable to open com port (win error code: 1)")))
+        << messages.first().toStdString();
     EXPECT_TRUE(window->session().linkState().isEmpty());
 
     // Thrown back: the disconnect sequence runs and stores the port settings.

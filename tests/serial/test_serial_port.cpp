@@ -15,9 +15,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 namespace {
 
@@ -191,53 +189,18 @@ TEST_F(SerialPortPty, WriteHandsEveryByteToTheDevice)
     EXPECT_TRUE(pty.read(50).isEmpty());
 }
 
-// The rest of an answer arriving in packets is told once when gathered. At
-// 300 baud 40 bytes take over a second on the line, so the gathering lasts its
-// upper bound of one second while the pieces come 20 ms apart.
-TEST_F(SerialPortPty, GatheringTellsPacketsThatArriveMeanwhileOnce)
+// Each piece the line delivers is told as it comes, not held back until more
+// has arrived; a closed and reopened port hears the line as before.
+TEST_F(SerialPortPty, EachPieceIsToldAsItComes)
 {
-    port.setCustomBaudRate(300);
     port.open();
-    QByteArray sent;
-    for (int i = 0; i < 40; ++i)
-        sent += char('A' + i % 26);
-    port.gatherReceive(int(sent.size()));
-    EXPECT_TRUE(port.gathering());
-    std::thread controller([&] {
-        for (int at = 0; at < sent.size(); at += 10) {
-            pty.write(sent.mid(at, 10));
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
-    const bool all = spinUntil([&] { return received.size() >= sent.size(); }, 10000);
-    controller.join();
-    ASSERT_TRUE(all);
-    EXPECT_EQ(counts, QList<int>{int(sent.size())});
-    EXPECT_EQ(received, sent);
-    EXPECT_FALSE(port.gathering());
-}
-
-// Whatever ends a gathering, the line is heard as before afterwards: a short
-// rest is told when the time is up and later bytes are told on arrival; a
-// close ends it and the reopened port hears the line.
-TEST_F(SerialPortPty, AfterAGatheringTheLineIsHeardAsBefore)
-{
-    port.gatherReceive(40); // closed: nothing to gather
-    EXPECT_FALSE(port.gathering());
-
-    port.open();
-    port.gatherReceive(40); // about 76 ms at 7200 baud
     pty.write("0123456789");
     ASSERT_TRUE(spinUntil([&] { return received.size() >= 10; }));
-    EXPECT_FALSE(port.gathering());
     pty.write("abcde");
     ASSERT_TRUE(spinUntil([&] { return received.size() >= 15; }));
     EXPECT_EQ(counts, (QList<int>{10, 5}));
 
-    port.setCustomBaudRate(300);
-    port.gatherReceive(40); // a second
     port.close();
-    EXPECT_FALSE(port.gathering());
     port.open();
     pty.write("xyz");
     ASSERT_TRUE(spinUntil([&] { return received.size() >= 18; }));

@@ -7,6 +7,7 @@
 #include "link/CommandFrame.h"
 #include "link/ESerialPort.h"
 #include "link/FrameWriter.h"
+#include "link/LinkClock.h"
 #include "link/Session.h"
 #include "link/WireCodec.h"
 
@@ -67,7 +68,6 @@ struct FakePort : LinkPort
         incoming.remove(0, out.size());
         return out;
     }
-    void gatherReceive(int count) override { gathers << count; }
     void storeSettings(const QString &path) override
     {
         if (failStore)
@@ -88,7 +88,6 @@ struct FakePort : LinkPort
     int customBaud = 0;
     QByteArray incoming;
     QStringList storedPaths;
-    QList<int> gathers; // every gatherReceive count, in order
 };
 
 struct FakeWriter : FrameWriter
@@ -238,6 +237,19 @@ struct FakeView : LinkView
         ++dataFileWrites;
         log << QStringLiteral("writeDataFile");
     }
+    void lineErrorsChanged(int errorsLastMinute) override { lineErrors = errorsLastMinute; }
+    void reconnecting(int attempt) override
+    {
+        reconnectAttempts << attempt;
+        log << QStringLiteral("reconnecting:%1").arg(attempt);
+    }
+    void portLost(const QString &message) override { portLosses << message; }
+    void reconnected(bool settingsDiffer) override
+    {
+        reconnects << settingsDiffer;
+        log << QStringLiteral("reconnected:%1").arg(settingsDiffer ? "other settings" : "same");
+    }
+    void commandNotSent(const QByteArray &body) override { unsent << body; }
 
     Log &log;
     QStringList messages;
@@ -260,6 +272,17 @@ struct FakeView : LinkView
     QList<QByteArray> settingsFrames;
     QList<QByteArray> liveFrames;
     int dataFileWrites = 0;
+    int lineErrors = 0;
+    QList<int> reconnectAttempts;
+    QStringList portLosses;
+    QList<bool> reconnects;
+    QList<QByteArray> unsent;
+};
+
+struct FakeClock : LinkClock
+{
+    qint64 nowMs() const override { return now; }
+    qint64 now = 0;
 };
 
 struct FakeLanguageStore : LanguageKeyStore

@@ -394,39 +394,6 @@ TEST_F(SessionHarness, TwoByteFirstChunkTakesOnlyTheHighLengthByte)
     EXPECT_EQ(session.linkState(), Session::Count);
 }
 
-// Once a header has told an answer's length, its rest may be taken in one
-// notification; a poll after a complete poll answer takes in its own frame and
-// an answer as long as the last one. Nothing is gathered while the length is
-// unknown, nor for a command.
-TEST_F(SessionHarness, GathersTheRestOfAnAnswerOnceItsLengthIsKnown)
-{
-    const QByteArray settings = settingsAnswer();
-    connect();
-    receive(settings.left(2)); // only the high length byte
-    EXPECT_TRUE(port.gathers.isEmpty());
-    receive(settings.mid(2, 98));
-    EXPECT_EQ(port.gathers, QList<int>{int(settings.size()) - 100});
-    receive(settings.mid(100));
-    tick();
-    ASSERT_EQ(session.linkState(), Session::Count);
-    port.gathers.clear();
-
-    tick(); // the first poll: no answer to go by yet
-    EXPECT_TRUE(port.gathers.isEmpty());
-    receiveIn(liveAnswer(), {20});
-    EXPECT_EQ(port.gathers, QList<int>{int(liveAnswer().size()) - 20});
-    port.gathers.clear();
-    tick();
-    EXPECT_EQ(port.gathers, QList<int>{int(writer.writes.last().size() + liveAnswer().size())});
-    receive(liveAnswer());
-    port.gathers.clear();
-
-    session.QueueCommand(body("0919"));
-    tick();
-    ASSERT_EQ(lastFrame(), body("aa0919cc"));
-    EXPECT_TRUE(port.gathers.isEmpty());
-}
-
 struct Overlong
 {
     const char *name;

@@ -166,4 +166,46 @@ TEST(PortMenuChecks, CheckOnlyLeavesExactlyTheChosenItemChecked)
     EXPECT_EQ(checkedNames(menus.ports), QStringList{"COM9"});
 }
 
+// The menu is listed again each time it opens: ports plugged in since appear
+// in their place, ports pulled out go, items that stay are the same items.
+TEST(PortMenuRelist, FollowsThePortsPresentWhenOpened)
+{
+    QMainWindow window;
+    MainMenu menus = MainMenu::build(&window);
+    PortMenu ports(menus.ports);
+    ports.captionPresentPorts({QStringLiteral("COM1"), QStringLiteral("COM4")});
+    ports.removeAbsentPorts();
+    // The window's own options follow the connect items; they are no ports.
+    menus.ports->addSeparator();
+    menus.ports->addAction(QStringLiteral("Reconnect automatically"))->setCheckable(true);
+    QPointer<QAction> kept = menus.ports->findChild<QAction *>(QStringLiteral("COM4"));
+    QPointer<QAction> gone = menus.ports->findChild<QAction *>(QStringLiteral("COM1"));
+
+    QStringList added;
+    const QStringList present = PortMenu::menuPorts({"COM7", "ttyUSB0", "COM4", "COM31", "COM2", "COM07"});
+    EXPECT_EQ(present, QStringList({"COM2", "COM4", "COM7"}));
+    ports.relist(present, QStringLiteral("COM7"), [&](QAction *item) { added << item->objectName(); });
+
+    EXPECT_EQ(names(ports.portItems()), QStringList({"COM2", "COM4", "COM7"}));
+    EXPECT_EQ(added, QStringList({"COM2", "COM7"}));
+    EXPECT_FALSE(kept.isNull());
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(checkedNames(menus.ports), QStringList{"COM7"});
+    EXPECT_EQ(ports.firstItemName(), QStringLiteral("COM2"));
+    const QList<QAction *> all = menus.ports->actions();
+    EXPECT_EQ(all[3]->objectName(), QStringLiteral("polacz"));
+    EXPECT_EQ(all[4]->objectName(), QStringLiteral("rozlacz1"));
+
+    // Nothing changed: nothing is made again.
+    added.clear();
+    ports.relist(present, QStringLiteral("COM4"), [&](QAction *item) { added << item->objectName(); });
+    EXPECT_TRUE(added.isEmpty());
+    EXPECT_EQ(checkedNames(menus.ports), QStringList{"COM4"});
+
+    // Every adapter pulled out: only the connect items and the options stay.
+    ports.relist({}, QStringLiteral("COM4"), {});
+    EXPECT_TRUE(ports.portItems().isEmpty());
+    EXPECT_EQ(ports.firstItemName(), QStringLiteral("polacz"));
+}
+
 } // namespace
