@@ -104,4 +104,8 @@ public:
     // The disconnect sequence begins: whatever runs on the link (a
     // calibration) ends before the displays are rested.
     virtual void linkEnded() {}
+    // The link has come to rest: the handshake is through, or the disconnect
+    // sequence is over. Whatever depends on being connected looks again now,
+    // whichever way (menu, port item, switch, a failure) the change came.
+    virtual void linkSettled() {}
 };

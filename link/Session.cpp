@@ -258,6 +258,7 @@ void Session::disconnectSequence(bool portLost)
     m_view.setWindowEnabled(true);
     m_view.setLinkPanelsGrey(false);
     m_view.setFaultMemoText(faults);
+    m_view.linkSettled();
 
     failures.removeDuplicates();
     for (const QString &failure : failures)
@@ -563,6 +564,7 @@ void Session::pollTick()
         m_view.setReserveLedsFlashing(true);
         m_view.setFileMenuAvailable(true);
         endLongExchange();
+        m_view.linkSettled();
         return;
     }
 

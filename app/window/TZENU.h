@@ -32,6 +32,7 @@ class SettingsPanel;
 class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
+class QtTranslations;
 class RecordingRoom;
 
 // The main window. It owns every component for the whole run and wires the
@@ -174,4 +175,5 @@ private:
     std::unique_ptr<CalibrationPage> m_calibration;
     std::unique_ptr<LevelSensorGroup> m_level;
     std::unique_ptr<DataFileMenu> m_dataFile;
+    std::unique_ptr<QtTranslations> m_qtTexts;
 };

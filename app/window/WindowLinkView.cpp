@@ -200,3 +200,9 @@ void WindowLinkView::linkEnded()
     if (m_linkEnded)
         m_linkEnded();
 }
+
+void WindowLinkView::linkSettled()
+{
+    if (m_linkSettled)
+        m_linkSettled();
+}

@@ -5,8 +5,8 @@
 
 #include "../settings/SettingsBlockBytes.h"
 
-#include "app/CalibrationPage.h"
-#include "app/DataFileMenu.h"
+#include "app/calibration/CalibrationPage.h"
+#include "app/settings/DataFileMenu.h"
 
 #include "settings/DataFile.h"
 
