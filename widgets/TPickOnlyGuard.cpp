@@ -6,7 +6,7 @@
 #include <QWheelEvent>
 
 namespace {
-// Keys with which a closed, non-editable list changes its item by itself.
+// Keys with which a closed, non-editable list changes its item by itself (held, they repeat).
 bool stepsTheItem(const QKeyEvent &key)
 {
     if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
@@ -43,7 +43,8 @@ void TPickOnlyGuard::Install(QComboBox *combo)
 bool TPickOnlyGuard::eventFilter(QObject *watched, QEvent *event)
 {
     const bool wheel = event->type() == QEvent::Wheel;
-    const bool stepKey = event->type() == QEvent::KeyPress && stepsTheItem(*static_cast<QKeyEvent *>(event));
+    const bool stepKey = event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->isAutoRepeat()
+        && stepsTheItem(*static_cast<QKeyEvent *>(event));
     if (!wheel && !stepKey)
         return false;
     auto *combo = qobject_cast<QComboBox *>(watched);

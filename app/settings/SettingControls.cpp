@@ -16,7 +16,7 @@ QComboBox *SettingControls::combo(SettingsTable::Id id, QWidget *parent)
     for (const char *item : row.items)
         items << QString::fromUtf8(item);
     QComboBox *combo = PlainControls::combo(QString::fromLatin1(row.control), items, parent);
-    // A pick sends the setting: no sending by a wheel rolled over the page or a cursor key on a closed list.
+    // A pick sends the setting: nothing from a wheel rolled over the page, nor a command per repeat of a held key.
     TPickOnlyGuard::Install(combo);
     return combo;
 }

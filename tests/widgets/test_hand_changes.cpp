@@ -271,8 +271,8 @@ TEST(WheelTurn, TheControlsOwnPauseEndsTheTurn)
 }
 
 // Drop-down lists: Qt steps a closed list per wheel notch and per cursor key and reports each step as a
-// pick; with the guard those ways are off. A wheel event left unaccepted is what Qt hands on to the
-// parent (for events from the window system; the test's own events are not passed on).
+// pick; with the guard the wheel and the repeats of a held key are off. A wheel event left unaccepted is
+// what Qt hands on to the parent (for events from the window system; the test's own are not passed on).
 struct GuardedList {
     QWidget page;
     QComboBox *combo;
@@ -306,17 +306,22 @@ TEST(DropDownList, WheelOverAClosedListIsLeftForThePage)
     EXPECT_EQ(l.picks, 0);
 }
 
-TEST(DropDownList, CursorKeysAndLettersDoNotStepAClosedList)
+// A key press is one pick; holding the key does not run down the list sending a command per repeat.
+TEST(DropDownList, AKeyPressIsOnePickAndAHeldKeyDoesNotRepeat)
 {
     GuardedList l;
-    for (int k : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Right}) {
-        keyPress(*l.combo, k);
-        keyRelease(*l.combo, k);
-    }
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_6, Qt::NoModifier, QStringLiteral("6"));
+    keyPress(*l.combo, Qt::Key_Down);
+    for (int i = 0; i < 5; ++i)
+        keyPress(*l.combo, Qt::Key_Down, true);
+    keyRelease(*l.combo, Qt::Key_Down);
+    EXPECT_EQ(l.combo->currentIndex(), 2);
+    EXPECT_EQ(l.picks, 1);
+    for (int i = 0; i < 3; ++i)
+        keyPress(*l.combo, Qt::Key_PageDown, true);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_6, Qt::NoModifier, QStringLiteral("6"), true);
     QApplication::sendEvent(l.combo, &letter);
-    EXPECT_EQ(l.combo->currentIndex(), 1);
-    EXPECT_EQ(l.picks, 0);
+    EXPECT_EQ(l.combo->currentIndex(), 2);
+    EXPECT_EQ(l.picks, 1);
 }
 
 TEST(DropDownList, APickInTheOpenedListIsOneChange)
