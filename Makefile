@@ -3,7 +3,7 @@ BUILD      ?= build
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 DEB_PACKAGES := cmake ninja-build g++ make pkg-config \
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core qt6-translations-l10n
 
 .PHONY: all deps configure check-deps build test run demo bench fuzz fuzz-deps clean
 

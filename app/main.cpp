@@ -23,6 +23,7 @@ Options addOptions(QCommandLineParser &parser)
     parser.setApplicationDescription(recordingText(u"record.cli.description"));
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOption(CommandLineExport::option());
+    parser.addOption(CommandLineExport::styleOption());
     RecordReplayOptions::add(parser);
     return options;
 }

@@ -96,7 +96,9 @@ void CalibrationProcedure::Button_startClick()
     m_timer.start();
     m_samples.clear();
     m_view.setInfoText(m_view.messageText(RunningRow));
-    m_mask = m_view.storedGasMask();
+    // The cylinders on gas at START are the ones to bring back to gas; byte 20 of the last block
+    // misses an LED clicked since.
+    m_mask = m_view.litGasMask();
 }
 
 void CalibrationProcedure::Button_stopClick(StopSender sender)

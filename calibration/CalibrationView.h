@@ -22,6 +22,9 @@ public:
 
     // --- the controller's data as the program holds it
     virtual uint8_t storedGasMask() const = 0;         // `StoredSettings` byte 20
+    // The cylinders the fitter has on gas: the lit injector LEDs. An LED clicked since the last block
+    // changes the controller's set (or the next request's) but not byte 20.
+    virtual uint8_t litGasMask() const = 0;
     virtual int correctionMapPoint(int k) const = 0;   // `CorrectionMap` point k (1..246)
 
     // --- texts: a message row (0..20) or a program text, as they read right now

@@ -120,4 +120,8 @@ public:
     // A queued command whose answer was never seen was dropped: the link gave
     // up, or the command used up its budget and the link was made again.
     virtual void commandNotSent(const QByteArray &body) { Q_UNUSED(body); }
+    // The link has come to rest: the handshake is through, or the disconnect
+    // sequence is over. Whatever depends on being connected looks again now,
+    // whichever way (menu, port item, switch, a failure) the change came.
+    virtual void linkSettled() {}
 };

@@ -275,6 +275,7 @@ void Session::disconnectSequence(bool portLost)
     m_view.setWindowEnabled(true);
     m_view.setLinkPanelsGrey(false);
     m_view.setFaultMemoText(faults);
+    m_view.linkSettled();
 
     failures.removeDuplicates();
     for (const QString &failure : failures)
@@ -592,6 +593,7 @@ void Session::pollTick()
                 m_retryTimer->stop();
             m_view.reconnected(settingsDiffer);
         }
+        m_view.linkSettled();
         return;
     }
 

@@ -39,6 +39,21 @@ uint8_t injectorMask(const std::array<bool, 8> &lit)
     return mask;
 }
 
+CommandBodies::Group dataFileLoad(const DataFile::Decoded &file, const QByteArray &stored, bool gasInUse)
+{
+    constexpr int MaskOffset = 20;
+    constexpr int CountOffset = 22;
+    const QByteArray settings = file.writeAllSettings();
+    const int fileMask = MaskOffset - DataFile::FirstBlockOffset;
+    const int fileCount = CountOffset - DataFile::FirstBlockOffset;
+    const bool countChanges = stored.size() <= CountOffset || stored[CountOffset] != file.fromOffset4[fileCount];
+    if (!countChanges || file.fromOffset4.size() <= fileCount)
+        return CommandBodies::dataFileLoad(settings);
+    const uint8_t mask = uint8_t(file.fromOffset4[fileMask]);
+    return {CommandBodies::settingsWrite(settings),
+            gasInUse ? CommandBodies::requestGas(mask) : CommandBodies::requestPetrol(mask), CommandBodies::readAll()};
+}
+
 double mapAxisMaximum(int engineItem)
 {
     return engineItem == 1 ? 256.0 : 100.0;

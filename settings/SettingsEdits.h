@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/CommandBodies.h"
+#include "settings/DataFile.h"
 
 #include <QByteArray>
 
@@ -32,6 +33,15 @@ enum class FuelSender {
 CommandBodies::Group fuelRequest(FuelSender sender, bool switchShowsGas, int calibrationStep, uint8_t mask);
 
 uint8_t injectorMask(const std::array<bool, 8> &lit);
+
+// The commands of a data file load: the write-all with the file's settings, then the read-all. The
+// write-all leaves out the active gas injectors (offset 20), so a file that brings another cylinder
+// count would leave the controller with its old set, which means nothing for the new count (six
+// cylinders with only the first four on gas). Then the file's own set follows the write-all as a
+// fuel request for the fuel in use; a file with the count the controller already has changes no
+// injector. `stored` is the kept block, `gasInUse` whether the engine runs on (or was last asked for)
+// gas.
+CommandBodies::Group dataFileLoad(const DataFile::Decoded &file, const QByteArray &stored, bool gasInUse);
 
 // Maximum of the map chart's MAP axis: 256 kPa for "Turbo" (item 1), 100
 // for "Standard".

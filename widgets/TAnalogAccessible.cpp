@@ -99,7 +99,7 @@ void TAnalogAccessible::setCurrentValue(const QVariant &value)
 {
     // Only input controls take a value from outside; displays show what the program gives them.
     if (auto *input = qobject_cast<TAnalogCControl *>(widget()))
-        input->SetValue(value.toFloat());
+        input->SetValueByUser(value.toFloat());
 }
 
 QVariant TAnalogAccessible::maximumValue() const

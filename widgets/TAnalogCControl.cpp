@@ -16,6 +16,21 @@ TAnalogCControl::TAnalogCControl(QWidget *parent)
     m_signal.SetOnChange([this] { remap(); });
     m_digit = Clamped(m_signal.ValueToDigit(m_value));
     refreshTexts();
+    SetWheelTimer(std::make_unique<TQtQuietTimer>(WheelPauseMs));
+}
+
+TAnalogCControl::~TAnalogCControl() = default;
+
+void TAnalogCControl::SetWheelTimer(std::unique_ptr<TQuietTimer> timer)
+{
+    m_wheelTimer = std::move(timer);
+    m_wheelTimer->OnQuiet = [this] { reportRelease(); };
+}
+
+void TAnalogCControl::SetValueByUser(float value)
+{
+    SetValue(value);
+    reportRelease();
 }
 
 void TAnalogCControl::SetValue(float value)
@@ -83,6 +98,8 @@ void TAnalogCControl::refreshTexts()
 
 void TAnalogCControl::reportRelease()
 {
+    // Whatever ends a change also ends a wheel turn still waiting for its pause.
+    m_wheelTimer->Stop();
     if (!m_changed)
         return;
     m_changed = false;
@@ -131,14 +148,20 @@ void TAnalogCControl::keyReleaseEvent(QKeyEvent *event)
 void TAnalogCControl::wheelEvent(QWheelEvent *event)
 {
     m_wheelAccumulated += event->angleDelta().y();
+    bool notch = false;
     while (m_wheelAccumulated >= 120) {
         m_wheelAccumulated -= 120;
+        notch = true;
         SetDigit(Clamped(static_cast<long long>(m_digit) + m_changeSmall));
     }
     while (m_wheelAccumulated <= -120) {
         m_wheelAccumulated += 120;
+        notch = true;
         SetDigit(Clamped(static_cast<long long>(m_digit) - m_changeSmall));
     }
+    // Each whole notch pushes the end of the turn further out; a part of a notch is not yet a step.
+    if (notch)
+        m_wheelTimer->Restart();
     event->accept();
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "widgets/TQuietTimer.h"
 #include "widgets/TSignalSettings.h"
 
 #include <QColor>
 #include <QFlags>
 #include <QWidget>
+
+#include <memory>
 
 // Keys an input control answers to.
 enum TEnabledKey : unsigned {
@@ -24,12 +27,16 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TEnabledKeys)
 // lies on the grid of positions. OnValueChange fires for every change of position, also one made by the
 // program; OnValueChanged fires when the user lets go of a key or the left button while the changed mark
 // is set. Every change of position sets the mark, so the first release after the program has set a value
-// reports that value even if the user moved nothing.
+// reports that value even if the user moved nothing. The wheel has no release: a turn ends when the wheel
+// has been still for WheelPauseMs, so a turn of several notches is reported once.
 class TAnalogCControl : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int WheelPauseMs = 400;
+
     explicit TAnalogCControl(QWidget *parent = nullptr);
+    ~TAnalogCControl() override;
 
     TSignalSettings &SignalSettings() { return m_signal; }
     const TSignalSettings &SignalSettings() const { return m_signal; }
@@ -39,6 +46,12 @@ public:
     // Limited to the scale, then moved to the nearest position.
     void SetValue(float value);
     void SetDigit(int position);
+    // A value set in one piece by the user from outside the control (assistive technology): it is
+    // a finished change, reported at once.
+    void SetValueByUser(float value);
+    // Replaces the timer that ends a wheel turn.
+    void SetWheelTimer(std::unique_ptr<TQuietTimer> timer);
+    const TQuietTimer &WheelTimer() const { return *m_wheelTimer; }
 
     int ChangeLarge() const { return m_changeLarge; }
     int ChangeSmall() const { return m_changeSmall; }
@@ -104,6 +117,7 @@ private:
     bool m_dragging = false;
     bool m_leftPressed = false;
     int m_wheelAccumulated = 0;
+    std::unique_ptr<TQuietTimer> m_wheelTimer;
     QString m_valueText;
     QString m_digitText;
 };

@@ -184,10 +184,25 @@ TFlashTimer *TMiniTrend::FlashTimer() const
     return m_timer ? m_timer.data() : TFlashTimer::Shared();
 }
 
+void TMiniTrend::SetTimeRate(double rate)
+{
+    if (!(rate > 0) || rate == m_rate)
+        return;
+    m_rate = rate;
+    catchUp();
+    registerWithTimer();
+}
+
+int TMiniTrend::TickInterval() const
+{
+    const int interval = m_plot.Timing().intervalMs;
+    return interval <= 0 ? interval : std::max(1, int(std::lround(interval / m_rate)));
+}
+
 void TMiniTrend::registerWithTimer()
 {
     m_dormant = false;
-    const int interval = m_plot.Timing().intervalMs;
+    const int interval = TickInterval();
     if (!m_flow || interval <= 0) {
         if (m_timer)
             m_timer->Unregister(this);
@@ -209,7 +224,7 @@ void TMiniTrend::PeriodicTick(int lateMs)
         return;
     if (m_firstTickPending) {
         m_firstTickPending = false;
-        m_registeredInterval = m_plot.Timing().intervalMs;
+        m_registeredInterval = TickInterval();
         FlashTimer()->RegisterPeriodic(this, m_registeredInterval);
     }
     drawTick(clockText());
@@ -251,7 +266,7 @@ void TMiniTrend::catchUp()
     const QTime clock = m_clock ? m_clock() : QTime::currentTime();
     for (qint64 k = drawn; k > 0; --k) {
         // Each missed tick's time line shows the time it was due.
-        const qint64 ago = now - (m_lastDue + (missed - k + 1) * interval);
+        const qint64 ago = qint64(double(now - (m_lastDue + (missed - k + 1) * interval)) * m_rate);
         m_plot.Tick(y1, y2, TTrendPlot::TimeText(m_plot.Timing().label,
                                                   clock.addMSecs(-int(ago)).toString(QStringLiteral("HH:mm:ss"))));
     }

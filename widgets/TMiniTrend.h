@@ -91,6 +91,13 @@ public:
     TFlashTimer *FlashTimer() const;
     // Clock text source for the time labels; the local time of day unless set.
     void SetClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
+    // How fast the time the chart shows runs against the wall clock: 1 live, the replay's speed in a
+    // replay. At 16x the ticks come sixteen times as often (down to the flash timer's beat), so a
+    // division still spans the time its label says and a replayed trace keeps its live shape.
+    double TimeRate() const { return m_rate; }
+    void SetTimeRate(double rate);
+    // Wall-clock time between two ticks at the present rate.
+    int TickInterval() const;
 
     void PeriodicTick(int lateMs) override;
     // While hidden with nothing new to draw the chart leaves the flash timer
@@ -149,6 +156,7 @@ private:
     bool m_dormant = false;
     qint64 m_lastDue = 0; // flash timer clock: when the last tick drawn was due
     int m_restarts = 0;
+    double m_rate = 1.0;
     QPointer<TFlashTimer> m_timer;
     std::function<QTime()> m_clock;
 };

@@ -135,6 +135,17 @@ double CalibrationPage::reducerTemperature() const
     return t ? t->Value() : 0.0;
 }
 
+uint8_t CalibrationPage::litGasMask() const
+{
+    uint8_t mask = 0;
+    for (int k = 0; k < 8; ++k) {
+        const auto *led = m_window.component<TBinGControl>(QStringLiteral("Cyl_%1_led").arg(k));
+        if (led && led->Checked())
+            mask |= uint8_t(1u << k);
+    }
+    return mask;
+}
+
 uint8_t CalibrationPage::storedGasMask() const
 {
     const QByteArray &block = m_session.storedSettings();

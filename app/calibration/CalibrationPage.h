@@ -62,6 +62,7 @@ public:
     double engineSpeed() const override;
     double reducerTemperature() const override;
     uint8_t storedGasMask() const override;
+    uint8_t litGasMask() const override;
     int correctionMapPoint(int k) const override;
     QString messageText(int row) const override;
     QString programText(const QString &key) const override;

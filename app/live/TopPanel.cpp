@@ -172,6 +172,15 @@ QGroupBox *fuelSwitchGroup(TopPanelView &view, QWidget *parent)
     view.fuelGroup = g;
     view.fuelSwitch = fuel;
     l->addWidget(fuel);
+    // Under the switch while a fuel request waits for the controller; the
+    // settings room fills and shows it.
+    auto *pending = new QLabel(g);
+    pending->setObjectName(QStringLiteral("paliwo_pending"));
+    pending->setAlignment(Qt::AlignCenter);
+    pending->setStyleSheet(QStringLiteral("QLabel { color: #b06000; font-weight: bold; }"));
+    pending->hide();
+    view.fuelPending = pending;
+    l->addWidget(pending);
     auto *levels = new QHBoxLayout;
     levels->setSpacing(3);
     levels->addWidget(InstrumentFactory::reserveLed(QStringLiteral("rezerwa_led_gora"), g));

@@ -3,6 +3,7 @@
 #include <array>
 
 class QGroupBox;
+class QLabel;
 class QRadioButton;
 class QWidget;
 class TLedIndicator;
@@ -19,6 +20,7 @@ struct TopPanelView
     std::array<TLedIndicator *, 8> injectorLeds{}; // Cyl_0_led .. Cyl_7_led
     QGroupBox *fuelGroup = nullptr;                // Zaplon_panel
     TToggleSwitch *fuelSwitch = nullptr;           // paliwo_Switch
+    QLabel *fuelPending = nullptr;                 // paliwo_pending: a request not carried out yet
 };
 
 class TopPanel

@@ -15,6 +15,7 @@
 namespace {
 
 const QString OptionName = QStringLiteral("export-csv");
+const QString StyleOptionName = QStringLiteral("csv-style");
 
 void print(FILE *stream, const QString &text)
 {
@@ -49,6 +50,12 @@ QCommandLineOption option()
     return QCommandLineOption(OptionName, recordingText(u"record.cli.export_csv"), QStringLiteral("FILE"));
 }
 
+QCommandLineOption styleOption()
+{
+    return QCommandLineOption(StyleOptionName, recordingText(u"record.cli.csv_style"), QStringLiteral("STYLE"),
+                              QStringLiteral("plain"));
+}
+
 bool asked(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -73,7 +80,13 @@ int run(QCommandLineParser &parser, const QStringList &arguments)
         return 1;
     }
 
-    const CsvExport::Outcome outcome = CsvExport::exportRecording(recording, outputs.first());
+    const std::optional<CsvExport::Style> style = CsvExport::styleNamed(parser.value(StyleOptionName));
+    if (!style) {
+        print(stderr, recordingText(u"record.cli.csv_style_unknown").arg(parser.value(StyleOptionName)));
+        print(stderr, recordingText(u"record.export_usage"));
+        return 1;
+    }
+    const CsvExport::Outcome outcome = CsvExport::exportRecording(recording, outputs.first(), *style);
     if (!outcome.ok) {
         print(stderr, outcome.error);
         return 1;

@@ -14,6 +14,8 @@ namespace CommandLineExport {
 
 // Its description comes from the texts in use (setRecordingTexts).
 QCommandLineOption option();
+// `--csv-style plain|sheet`: plain (commas, decimal point) unless asked.
+QCommandLineOption styleOption();
 
 // The text table in the language the user last chose in the window, for
 // what the program prints without one; empty when it cannot be loaded.

@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
@@ -128,6 +130,24 @@ QString RecordingControl::chooseFile(Dialog which)
     if (which == Dialog::ExportSource)
         return QFileDialog::getOpenFileName(m_window, text("recording.export_title"), m_folder,
                                             text("replay.file_filter"));
+    if (which == Dialog::ExportStyle) {
+        // For a person's spreadsheet (semicolons, decimal commas, faults in
+        // words) or for a program (today's commas and decimal points).
+        QMessageBox box(QMessageBox::Question, text("recording.export_title"), text("recording.csv_style_question"),
+                        QMessageBox::Cancel, m_window);
+        box.setObjectName(QStringLiteral("CsvStyleBox"));
+        QPushButton *sheet = box.addButton(text("recording.csv_style_sheet"), QMessageBox::AcceptRole);
+        QPushButton *plain = box.addButton(text("recording.csv_style_plain"), QMessageBox::AcceptRole);
+        sheet->setObjectName(QStringLiteral("CsvStyleSheet"));
+        plain->setObjectName(QStringLiteral("CsvStylePlain"));
+        box.setDefaultButton(sheet);
+        box.exec();
+        if (box.clickedButton() == sheet)
+            return QStringLiteral("sheet");
+        if (box.clickedButton() == plain)
+            return QStringLiteral("plain");
+        return {};
+    }
     return QFileDialog::getSaveFileName(m_window, text("recording.export_title"), QString(),
                                         text("recording.csv_filter"));
 }
@@ -143,7 +163,10 @@ void RecordingControl::exportClicked()
             return;
         if (QFileInfo(target).suffix().isEmpty())
             target += QStringLiteral(".csv");
-        const CsvExport::Outcome outcome = CsvExport::exportRecording(source, target);
+        const std::optional<CsvExport::Style> style = CsvExport::styleNamed(chooseFile(Dialog::ExportStyle));
+        if (!style)
+            return;
+        const CsvExport::Outcome outcome = CsvExport::exportRecording(source, target, *style);
         if (!outcome.ok) {
             UserMessage::show(m_window, outcome.error);
             return;

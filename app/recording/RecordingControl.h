@@ -25,7 +25,8 @@ public:
         std::function<QString()> portName;
         std::function<QByteArray()> storedSettings;
     };
-    enum class Dialog { ExportSource, ExportTarget };
+    // ExportStyle answers "sheet" or "plain" (empty: cancelled).
+    enum class Dialog { ExportSource, ExportTarget, ExportStyle };
     // The file chosen in a dialog; empty when cancelled. Tests answer instead.
     using FileChooser = std::function<QString(Dialog)>;
     using Texts = std::function<QString(const QString &key)>;

@@ -10,7 +10,6 @@
 
 #include "i18n/LanguageTable.h"
 
-#include "widgets/TToggleSwitch.h"
 
 #include <QAction>
 #include <QMenu>
@@ -59,19 +58,21 @@ void RecordingRoom::attach(const Window &window)
         m_recorder->answerApplied(kind, bytes);
         m_control->answerSeen();
     });
-    // The link throws the switch on once the handshake is through and off at
-    // every disconnect: the moments recording and replay become possible.
-    if (auto *sw = shell.component<TToggleSwitch>(QStringLiteral("Polacz_switch"))) {
-        QObject::connect(sw, &TBinGControl::OnStatusChanged, m_control, [this] {
-            m_control->refresh();
-            m_replay->refresh();
-        });
-    }
 }
 
 void RecordingRoom::linkEnded()
 {
     m_recorder->linkEnded();
+}
+
+// Not on the connection switch: a hand on the switch throws it before the link
+// has moved, and the link then finds it already where it would put it.
+void RecordingRoom::linkSettled()
+{
+    if (m_control)
+        m_control->refresh();
+    if (m_replay)
+        m_replay->refresh();
 }
 
 void RecordingRoom::retranslate()

@@ -45,6 +45,9 @@ public:
     void attach(const Window &window);
     // The disconnect sequence begins.
     void linkEnded();
+    // Connected or disconnected, the link is at rest: the record and replay
+    // items follow it.
+    void linkSettled();
     void retranslate();
 
     // `zenu --record FILE`: record into FILE from the first connect.

@@ -10,6 +10,8 @@
 #include "link/Session.h"
 #include "record/RecordingReader.h"
 
+#include "widgets/TMiniTrend.h"
+
 #include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPalette>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -238,7 +241,10 @@ bool ReplayPanel::open(const QString &path)
             apply(entry);
     });
     m_clock->setProgressHook([this] { showProgress(); });
-    m_clock->setEndedHook([this] { showProgress(); });
+    m_clock->setEndedHook([this] {
+        showProgress();
+        scopeFollowsReplay();
+    });
     m_clock->setSpeed(AllReplaySpeeds[std::clamp(m_speed->currentIndex(), 0, 3)]);
 
     holdConnecting(true);
@@ -255,7 +261,29 @@ bool ReplayPanel::open(const QString &path)
     if (m_recording.truncatedTail)
         StatusNotice::show(m_window, text("replay.truncated"));
     m_clock->play();
+    scopeFollowsReplay();
     return true;
+}
+
+void ReplayPanel::scopeFollowsReplay()
+{
+    auto *scope = m_window ? m_window->findChild<TMiniTrend *>(QStringLiteral("Oscyloskop")) : nullptr;
+    if (!scope)
+        return;
+    if (!m_clock) {
+        scope->SetTimeRate(1.0);
+        scope->SetClock({});
+        scope->SetFlow(true);
+        return;
+    }
+    scope->SetTimeRate(replayFactor(m_clock->speed()));
+    const QDateTime started = m_recording.header.startedUtc.isValid() ? m_recording.header.startedUtc.toLocalTime()
+                                                                      : QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+    scope->SetClock([panel = QPointer<ReplayPanel>(this), started] {
+        const qint64 at = panel && panel->m_clock ? panel->m_clock->position() : 0;
+        return started.addMSecs(at).time();
+    });
+    scope->SetFlow(m_clock->playing() && !m_clock->atEnd());
 }
 
 void ReplayPanel::apply(const RecordEntry &entry)
@@ -289,12 +317,14 @@ void ReplayPanel::playPauseClicked()
     else
         m_clock->play();
     showProgress();
+    scopeFollowsReplay();
 }
 
 void ReplayPanel::speedChosen(int index)
 {
     if (m_clock && index >= 0 && index < 4)
         m_clock->setSpeed(AllReplaySpeeds[index]);
+    scopeFollowsReplay();
 }
 
 void ReplayPanel::showProgress()
@@ -333,6 +363,7 @@ void ReplayPanel::end()
     m_bar->setVisible(false);
     holdConnecting(false);
     showProgress();
+    scopeFollowsReplay();
 }
 
 void ReplayPanel::restDisplays()

@@ -69,6 +69,10 @@ public:
     QFrame *bar() const { return m_bar; }
 
 private:
+    // The scope's time runs with the replay (Oscyloskop: ticks at the replay's
+    // speed, still while paused, its time labels from the recording's clock)
+    // and with the wall clock again once the replay ends.
+    void scopeFollowsReplay();
     // ReplayTimer
     qint64 nowMs() const override { return m_elapsed.elapsed(); }
     void wakeIn(int ms) override { m_timer.start(ms); }

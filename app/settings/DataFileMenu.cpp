@@ -8,9 +8,12 @@
 #include "link/Session.h"
 
 #include "settings/DataFile.h"
+#include "settings/SettingsEdits.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QPointer>
 #include <QTime>
 #include <QTimer>
@@ -49,14 +52,37 @@ QFileDialog *DataFileMenu::makeDialog(Dialog which, QWidget *parent)
     return dialog;
 }
 
+QString DataFileMenu::defaultFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents.isEmpty() ? QDir::homePath() : documents).filePath(QStringLiteral("ZENU"));
+}
+
+QString DataFileMenu::dialogFolder() const
+{
+    if (!m_lastFolder.isEmpty() && QFileInfo(m_lastFolder).isDir())
+        return m_lastFolder;
+    const QString folder = defaultFolder();
+    QDir().mkpath(folder);
+    return folder;
+}
+
 QString DataFileMenu::chooseFile(Dialog which)
 {
-    if (m_choose)
-        return m_choose(which);
-    std::unique_ptr<QFileDialog> dialog(makeDialog(which, m_window));
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return {};
-    return dialog->selectedFiles().constFirst();
+    QString chosen;
+    if (m_choose) {
+        chosen = m_choose(which);
+    } else {
+        std::unique_ptr<QFileDialog> dialog(makeDialog(which, m_window));
+        // Not the folder the program happened to be started from.
+        dialog->setDirectory(dialogFolder());
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+            return {};
+        chosen = dialog->selectedFiles().constFirst();
+    }
+    if (!chosen.isEmpty())
+        m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 bool DataFileMenu::connectedOrSay(const char *offlineKey)
@@ -104,6 +130,8 @@ void DataFileMenu::startSave()
     m_session.setCommandRetries(Retries);
     m_session.beginLongExchange();
     m_session.QueueCommand(CommandBodies::dataFileSave());
+    // The window stays locked for a few seconds while the block is read.
+    StatusNotice::show(m_window, text("datafile.saving"));
 }
 
 void DataFileMenu::writeFile()
@@ -147,5 +175,23 @@ void DataFileMenu::load()
         return;
     m_session.setCommandRetries(Retries);
     m_session.beginLongExchange();
-    m_session.QueueCommand(CommandBodies::dataFileLoad(decoded.writeAllSettings()));
+    m_session.QueueCommand(
+        SettingsEdits::dataFileLoad(decoded, m_session.storedSettings(), m_gasInUse && m_gasInUse()));
+    m_loading = name;
+    StatusNotice::show(m_window, text("datafile.loading"));
+}
+
+void DataFileMenu::settingsApplied()
+{
+    if (m_loading.isEmpty())
+        return;
+    StatusNotice::show(m_window, text("datafile.loaded").arg(QDir::toNativeSeparators(std::exchange(m_loading, {}))));
+}
+
+void DataFileMenu::linkEnded()
+{
+    if (!m_loading.isEmpty())
+        StatusNotice::show(m_window, text("datafile.load_broken").arg(QDir::toNativeSeparators(std::exchange(m_loading, {}))));
+    else if (!m_bound.isEmpty())
+        StatusNotice::show(m_window, text("datafile.save_broken").arg(QDir::toNativeSeparators(std::exchange(m_bound, {}))));
 }

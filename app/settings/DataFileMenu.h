@@ -34,6 +34,10 @@ public:
     void setFileChooser(FileChooser chooser) { m_choose = std::move(chooser); }
     void setSeconds(Seconds seconds) { m_seconds = std::move(seconds); }
     void setWriteStep(DataFileStore::WriteStep write) { m_write = std::move(write); }
+    // Whether the engine runs on gas or was last asked for it: a file with
+    // another cylinder count sends its gas injectors with a request for the
+    // fuel in use.
+    void setGasInUse(std::function<bool()> gasInUse) { m_gasInUse = std::move(gasInUse); }
 
     // With the menu item as sender: ask for a file and read the block for it.
     // Without a sender (the session, once that block is applied): write it.
@@ -42,9 +46,19 @@ public:
 
     // The file a save in progress will be written to.
     const QString &boundFile() const { return m_bound; }
+    // The file a load in progress came from.
+    const QString &loadingFile() const { return m_loading; }
+    // A settings block has been applied: a load in progress has its answer.
+    void settingsApplied();
+    // The link ends: a save or load in progress will not finish.
+    void linkEnded();
 
     // SaveDialog1 / OpenDialog1 as the user sees them.
     static QFileDialog *makeDialog(Dialog which, QWidget *parent);
+    // Where the next dialog opens: the folder of the last file chosen, at
+    // first the "ZENU" folder of the user's documents (made when missing).
+    QString dialogFolder() const;
+    static QString defaultFolder();
 
 private:
     void startSave();
@@ -61,4 +75,7 @@ private:
     Seconds m_seconds;
     DataFileStore::WriteStep m_write;
     QString m_bound;
+    QString m_loading;
+    QString m_lastFolder;
+    std::function<bool()> m_gasInUse;
 };

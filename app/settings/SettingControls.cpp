@@ -4,6 +4,7 @@
 #include "app/common/PlainControls.h"
 
 #include "widgets/TDial.h"
+#include "widgets/TPickOnlyGuard.h"
 #include "widgets/TVSlider.h"
 
 #include <QComboBox>
@@ -14,7 +15,10 @@ QComboBox *SettingControls::combo(SettingsTable::Id id, QWidget *parent)
     QStringList items;
     for (const char *item : row.items)
         items << QString::fromUtf8(item);
-    return PlainControls::combo(QString::fromLatin1(row.control), items, parent);
+    QComboBox *combo = PlainControls::combo(QString::fromLatin1(row.control), items, parent);
+    // A pick sends the setting: nothing from a wheel rolled over the page, nor a command per repeat of a held key.
+    TPickOnlyGuard::Install(combo);
+    return combo;
 }
 
 SignalSetup SettingControls::withRange(SettingsTable::Id id, SignalSetup look)

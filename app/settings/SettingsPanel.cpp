@@ -116,6 +116,11 @@ void SettingsPanel::connectHandlers()
 
     connect(m_view.top.fuelSwitch, &TBinGControl::OnClick, this,
             [this] { guarded([this] { paliwo_SwitchClick(FuelSender::Switch); }); });
+    // The live frame moves the switch: a waiting request ends when it shows the fuel asked for.
+    connect(m_view.top.fuelSwitch, &TBinGControl::OnStatusChanged, this, [this] {
+        if (m_fuelRequest.reported(m_view.top.fuelSwitch->Checked()))
+            showPending();
+    });
     for (int k = 0; k < SettingsRecord::Cylinders; ++k) {
         connect(m_view.top.injectorLeds[size_t(k)], &TBinGControl::OnClick, this,
                 [this, k] { guarded([this, k] { Cyl_x_ledClick(k); }); });
@@ -346,8 +351,46 @@ void SettingsPanel::paliwo_SwitchClick(FuelSender sender)
             m_link.notSent();
         return;
     }
-    m_link.queue(SettingsEdits::CommandRetries,
-                 SettingsEdits::fuelRequest(sender, m_view.top.fuelSwitch->Checked(), step, injectorMask()));
+    const bool onGas = m_view.top.fuelSwitch->Checked();
+    m_link.queue(SettingsEdits::CommandRetries, SettingsEdits::fuelRequest(sender, onGas, step, injectorMask()));
+    // The switch moves only when a frame reports the other fuel; until then the
+    // window says the request waits.
+    if (sender == FuelSender::Switch) {
+        m_fuelRequest.requested(!onGas);
+        showPending();
+    }
+}
+
+bool SettingsPanel::gasInUse() const
+{
+    return m_fuelRequest.gasInUse(m_view.top.fuelSwitch->Checked());
+}
+
+void SettingsPanel::linkEnded()
+{
+    m_fuelRequest.linkEnded();
+    showPending();
+}
+
+void SettingsPanel::retranslatePending()
+{
+    showPending();
+}
+
+void SettingsPanel::showPending()
+{
+    QLabel *label = m_view.top.fuelPending;
+    if (!label)
+        return;
+    const std::optional<bool> pending = m_fuelRequest.pending();
+    if (!pending) {
+        label->hide();
+        label->clear();
+        return;
+    }
+    const QString key = *pending ? QStringLiteral("fuel.pending_gas") : QStringLiteral("fuel.pending_petrol");
+    label->setText(m_texts ? m_texts->programText(key) : key);
+    label->show();
 }
 
 void SettingsPanel::requestFuelForCalibration(int calibrationStep)

@@ -2,6 +2,7 @@
 
 #include "app/settings/SettingsView.h"
 
+#include "settings/FuelRequestWatch.h"
 #include "settings/SettingsEdits.h"
 #include "settings/SettingsRecord.h"
 
@@ -69,6 +70,12 @@ public:
     // The calibration's fuel request (`paliwo_SwitchClick` from `Button_start`).
     void requestFuelForCalibration(int calibrationStep);
     void Cyl_x_ledClick(int cylinder);
+    // Whether the engine runs on gas or a request for gas waits.
+    bool gasInUse() const;
+    // The link ended: no request waits any more.
+    void linkEnded();
+    // The waiting request's note in the current language.
+    void retranslatePending();
     void LPG_CNG_RadioButtonClick() {}
 
     // The names screen readers announce for controls whose label is not a
@@ -94,7 +101,10 @@ private:
     uint8_t injectorMask() const;
     QWidget *control(Id id) const;
 
+    void showPending();
+
     SettingsView m_view;
+    FuelRequestWatch m_fuelRequest;
     const LanguageTable *m_texts;
     Link m_link;
     CorrectionMapHook m_correctionMap;

@@ -1,5 +1,7 @@
 #include "app/window/TZENU.h"
 
+#include "app/window/QtTranslations.h"
+
 #include "app/calibration/CalibrationMapTabs.h"
 #include "app/calibration/CalibrationPage.h"
 #include "app/settings/DataFileMenu.h"
@@ -103,6 +105,9 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         if (m_rideOut)
             m_rideOut->linkEnding(m_recording->recorder().recording() ? m_recording->recorder().path() : QString());
         m_recording->linkEnded();
+        m_settings->linkEnded();
+        if (m_dataFile)
+            m_dataFile->linkEnded();
     });
     // Riding out a bad line: a lost link stops a calibration as an ending
     // does; a recording goes on in the same file.
@@ -110,6 +115,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         *this, *m_session, [this](const QString &key) { return programText(key); },
         [this] { return ComPort1->port(); }, [this] { m_calibration->linkEnded(); }});
     m_linkView->setRideOut(m_rideOut.get());
+    m_linkView->setLinkSettledHook([this] { m_recording->linkSettled(); });
     // The calibration reads the map the chart shows, edits included.
     m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
@@ -237,7 +243,10 @@ void TZENU::buildLink()
     m_languageStore = std::make_unique<SessionLanguageStore>();
     m_linkView = std::make_unique<WindowLinkView>(*this);
     // The rooms are built after the link; the session asks for none before.
-    m_linkView->setRooms({[this] { m_settings->ApplySettingsFrame(); },
+    m_linkView->setRooms({[this] {
+                              m_settings->ApplySettingsFrame();
+                              m_dataFile->settingsApplied();
+                          },
                           [this](const QByteArray &answer) { m_live->applyLiveFrame(answer); },
                           [this] { m_dataFile->Zapis1Click(nullptr); }});
     m_session = std::make_unique<Session>(*m_sessionPort, m_recording->lineWriter(), *m_pollTimer, *m_answerTimer,
@@ -279,6 +288,7 @@ void TZENU::buildLevelSensorAndDataFile()
         },
         [this] { return m_session->storedSettings(); }, texts, this);
     m_dataFile = std::make_unique<DataFileMenu>(this, *m_session, texts);
+    m_dataFile->setGasInUse([this] { return m_settings->gasInUse(); });
     connect(component<QAction>(QStringLiteral("Zapis1")), &QAction::triggered, this,
             [this] { m_dataFile->Zapis1Click(component<QAction>(QStringLiteral("Zapis1"))); });
     connect(component<QAction>(QStringLiteral("Odczyt1")), &QAction::triggered, this,
@@ -513,6 +523,10 @@ void TZENU::applyLanguage(const QString &key)
     const std::optional<int> column = LanguageKey::column(key);
     if (!column || !m_texts)
         return;
+    // Qt's own buttons and dialogs first, so a box opened from here on speaks the language.
+    if (!m_qtTexts)
+        m_qtTexts = std::make_unique<QtTranslations>();
+    m_qtTexts->apply(*column);
     // Messages and link targets are read from column 0 from now on.
     m_texts->applyLanguageColumn(*column);
     m_links->setTargets(m_texts->message(LanguageTable::FirstLinkRow), m_texts->message(LanguageTable::LastLinkRow));
@@ -520,6 +534,7 @@ void TZENU::applyLanguage(const QString &key)
     // next rebuild, which reads the messages anew.
     LanguageView(this).apply(*m_texts, *column);
     m_settings->refreshAccessibleNames();
+    m_settings->retranslatePending();
     m_recording->retranslate();
     if (m_mapFit)
         m_mapFit->retranslate();

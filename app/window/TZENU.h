@@ -33,6 +33,7 @@ class SettingsPanel;
 class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
+class QtTranslations;
 class RecordingRoom;
 
 // The main window. It owns every component for the whole run and wires the
@@ -180,4 +181,5 @@ private:
     std::unique_ptr<DataFileMenu> m_dataFile;
     // Refers to the session and the calibration page: made after, gone before.
     std::unique_ptr<LinkRideOut> m_rideOut;
+    std::unique_ptr<QtTranslations> m_qtTexts;
 };

@@ -236,3 +236,9 @@ void WindowLinkView::commandNotSent(const QByteArray &)
     if (m_rideOut)
         m_rideOut->commandNotSent();
 }
+
+void WindowLinkView::linkSettled()
+{
+    if (m_linkSettled)
+        m_linkSettled();
+}

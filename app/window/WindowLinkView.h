@@ -69,6 +69,9 @@ public:
     void setRideOut(LinkRideOut *rideOut) { m_rideOut = rideOut; }
     // Told when the disconnect sequence begins.
     void setLinkEndedHook(std::function<void()> hook) { m_linkEnded = std::move(hook); }
+    void linkSettled() override;
+    // Told when the link has come to rest, connected or not.
+    void setLinkSettledHook(std::function<void()> hook) { m_linkSettled = std::move(hook); }
     // Sees each finished answer once the displays have taken it: the session
     // recorder (a replay feeds the same two calls, so it is seen there too).
     using AnswerTap = std::function<void(RecordKind kind, const QByteArray &bytes)>;
@@ -88,5 +91,6 @@ private:
     LiveValues m_lastValues;
     int m_liveFrames = 0;
     std::function<void()> m_linkEnded;
+    std::function<void()> m_linkSettled;
     std::vector<AnswerTap> m_answerTaps;
 };

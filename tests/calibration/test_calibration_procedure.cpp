@@ -50,6 +50,7 @@ public:
     double engineSpeed() const override { return rpm; }
     double reducerTemperature() const override { return temperature; }
     uint8_t storedGasMask() const override { return storedMask; }
+    uint8_t litGasMask() const override { return cylinderLeds; }
     int correctionMapPoint(int k) const override
     {
         const auto it = mapPoints.find(k);
@@ -213,12 +214,17 @@ INSTANTIATE_TEST_SUITE_P(Calibration, StartConditions,
                                            StartCase{"FaultIndicatorWithWarmEngine", true, 900, 80, -1, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(Calibration, StartTakesTheStoredMaskAndClearsTheSamples)
+// The cylinders to bring back to gas are the ones lit at START: an LED clicked since the last block
+// changed the controller's set (on gas) or the next request's (on petrol), not the block's byte 20.
+TEST_F(Calibration, StartTakesTheLitCylindersAndClearsTheSamples)
 {
-    view.storedMask = 0xA5;
+    view.storedMask = 0x0F;
+    view.cylinderLeds = 0x3F;
     start();
+    EXPECT_EQ(proc.calibrationMask(), 0x3F);
     feed(Sample{1, 2, 3, 4, 5}, 7);
     proc.Button_stopClick(StopSender::Button);
+    view.cylinderLeds = 0xA5;
     proc.Button_startClick();
     EXPECT_EQ(proc.calibrationMask(), 0xA5);
     for (int t = 0; t < CalibrationSamples::Tables; ++t)
@@ -618,7 +624,7 @@ TEST_F(Calibration, LinkLostWhileIdleChangesNothing)
 TEST_F(Calibration, FullRunStepByStep)
 {
     view.storedMask = 0x0F;
-    view.cylinderLeds = 0x07; // the LEDs may differ from the stored mask
+    view.cylinderLeds = 0x07; // differs from the block: cylinder 4 was put out since it was read
     view.mapPoints = {{2, 100}, {30, 100}, {100, 100}, {200, 100}};
     // Two positions per tick with the injection time walking 30 / 40.
     auto feedTick = [&](int tick) {
@@ -640,14 +646,14 @@ TEST_F(Calibration, FullRunStepByStep)
         {2, 21, 20000, {one(QByteArray::fromHex("030207"))}},
         {3, 29, 20000, {Group{QByteArray::fromHex("19230680"), QByteArray::fromHex("030301"), {}}}},
         {4, 36, 20000, {one(QByteArray::fromHex("030305"))}},
-        {5, 43, 20000, {one(QByteArray::fromHex("03030F"))}},
-        {6, 50, 20000, {one(QByteArray::fromHex("03020F"))}},
-        {7, 57, 20000, {one(QByteArray::fromHex("03020F"))}},
+        {5, 43, 20000, {one(QByteArray::fromHex("030307"))}},
+        {6, 50, 20000, {one(QByteArray::fromHex("030207"))}},
+        {7, 57, 20000, {one(QByteArray::fromHex("030207"))}},
         {8, 64, 20000, {one(report)}},
-        {99, 64, 20000, {one(QByteArray::fromHex("03030F"))}},
-        {9, 71, 15000, {one(QByteArray::fromHex("03020F"))}},
-        {10, 79, 15000, {one(QByteArray::fromHex("03020F"))}},
-        {11, 86, 20000, {Group{report, QByteArray::fromHex("03030F"), {}}}},
+        {99, 64, 20000, {one(QByteArray::fromHex("030307"))}},
+        {9, 71, 15000, {one(QByteArray::fromHex("030207"))}},
+        {10, 79, 15000, {one(QByteArray::fromHex("030207"))}},
+        {11, 86, 20000, {Group{report, QByteArray::fromHex("030307"), {}}}},
         {12, 93, 15000, {Group{CommandBodies::calibrationBlock(35), QByteArray::fromHex("02642376283C"),
                                CommandBodies::correctionMapWrite(MapShape::calibratedMap(35, 120))}}},
         {13, 100, 8000, {Group{CommandBodies::zeroMap(), QByteArray::fromHex("6600"), {}}}},

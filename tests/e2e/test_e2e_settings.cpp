@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -196,10 +197,13 @@ TEST_F(E2eSettings, FuelSwitchAndInjectorLedsChangeWhatTheEngineRunsOn)
     EXPECT_TRUE(simHolds(20, 0x0D)) << linkReport();
 
     // The switch asks for petrol, and the engine leaves gas.
+    auto *pending = w<QLabel>("paliwo_pending");
+    EXPECT_TRUE(pending->isHidden());
     ASSERT_TRUE(queueEmpty());
     QTest::mouseClick(fuel, Qt::LeftButton);
     EXPECT_TRUE(simHolds(19, 2)) << linkReport();
     EXPECT_TRUE(waitFor([&] { return !fuel->Checked(); }, 5000)) << linkReport();
+    EXPECT_TRUE(pending->isHidden()) << "carried out: nothing waits";
 
     // On petrol an LED only changes the set the next request carries.
     const int fuelCommands = countIn(0x03);
@@ -207,9 +211,14 @@ TEST_F(E2eSettings, FuelSwitchAndInjectorLedsChangeWhatTheEngineRunsOn)
     EXPECT_EQ(countIn(0x03), fuelCommands);
     ASSERT_TRUE(queueEmpty());
     QTest::mouseClick(fuel, Qt::LeftButton);
+    // The switch-over takes its time: the request shows as waiting, the switch still says PB.
+    EXPECT_FALSE(pending->isHidden());
+    EXPECT_EQ(pending->text(), window->languageTable()->programText(QStringLiteral("fuel.pending_gas")));
+    EXPECT_FALSE(fuel->Checked());
     EXPECT_TRUE(simHolds(19, 3)) << linkReport();
     EXPECT_TRUE(simHolds(20, 0x0F)) << linkReport();
     EXPECT_TRUE(waitFor([&] { return fuel->Checked(); }, 20000)) << linkReport();
+    EXPECT_TRUE(pending->isHidden());
 }
 
 } // namespace

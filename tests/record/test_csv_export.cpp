@@ -167,6 +167,98 @@ TEST(CsvExport, UsesADecimalPointWhateverTheLocale)
     EXPECT_TRUE(plain.contains("\r\n0.080,")) << "the first answer, 80 ms in";
 }
 
+QByteArray exported(const Recording &r, CsvExport::Style style)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_GE(CsvExport::write(r, buffer, &error, style), 0) << error.toStdString();
+    return buffer.data();
+}
+
+// Cells of one line split at `separator`, a quoted cell taken whole.
+QStringList cellsOf(const QByteArray &line, char separator)
+{
+    QStringList cells;
+    QByteArray cell;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+                cell.append(line[++i]);
+            else if (c == '"')
+                quoted = false;
+            else
+                cell.append(c);
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == separator) {
+            cells << QString::fromUtf8(cell);
+            cell.clear();
+        } else {
+            cell.append(c);
+        }
+    }
+    cells << QString::fromUtf8(cell);
+    return cells;
+}
+
+// For a spreadsheet where the comma is the decimal separator: the same values, with semicolons and
+// decimal commas, and the faults in words beside their bytes.
+TEST(CsvExport, SheetStyleHasSemicolonsDecimalCommasAndTheFaultsInWords)
+{
+    Recording r = sampleRecording();
+    const RecordEntry &answer = r.entries[6];
+    ASSERT_EQ(answer.kind, RecordKind::Answer);
+    QByteArray faulty = answer.bytes;
+    faulty[34] = char(0x00); // every fault of the first flag byte (active low)
+    const qint64 faultyMs = answer.ms + 1;
+    r.entries.insert(7, {faultyMs, RecordKind::Answer, faulty});
+
+    const QByteArray sheet = exported(r, CsvExport::Style::Sheet);
+    ASSERT_TRUE(sheet.startsWith("\xEF\xBB\xBF")) << "a byte order mark, so the texts read as UTF-8";
+    const QList<QByteArray> sheetLines = csvLines(sheet.mid(3));
+    const QList<QByteArray> plainLines = csvLines(exported(r));
+    ASSERT_EQ(sheetLines.size(), plainLines.size());
+
+    const QStringList names = CsvExport::columnNames(CsvExport::Style::Sheet);
+    const qsizetype textColumn = names.indexOf(QStringLiteral("fault_text"));
+    ASSERT_EQ(textColumn, names.indexOf(QStringLiteral("more_faults")) + 1);
+    QStringList withoutText = names;
+    withoutText.removeAt(textColumn);
+    EXPECT_EQ(withoutText, CsvExport::columnNames()) << "otherwise the plain columns, in their order";
+    EXPECT_EQ(cellsOf(sheetLines[0], ';'), names);
+
+    int rowsWithFaults = 0;
+    for (qsizetype i = 1; i < sheetLines.size(); ++i) {
+        SCOPED_TRACE(sheetLines[i].toStdString());
+        QStringList cells = cellsOf(sheetLines[i], ';');
+        ASSERT_EQ(cells.size(), names.size());
+        const QString text = cells.takeAt(textColumn);
+        QStringList plain = cellsOf(plainLines[i], ',');
+        for (QString &cell : plain)
+            cell.replace(QLatin1Char('.'), QLatin1Char(','));
+        EXPECT_EQ(cells, plain);
+        const bool faults = plain[names.indexOf(QStringLiteral("faults"))] != QStringLiteral("255");
+        if (!text.isEmpty())
+            ++rowsWithFaults;
+        if (cells[0] == QStringLiteral("%1,%2").arg(faultyMs / 1000).arg(faultyMs % 1000, 3, 10, QLatin1Char('0'))) {
+            EXPECT_TRUE(faults);
+            EXPECT_GE(text.count(QStringLiteral(", ")), 1) << "several faults, one after another";
+        }
+    }
+    EXPECT_GE(rowsWithFaults, 1);
+    EXPECT_TRUE(sheet.contains("\r\n0,080;")) << "the first answer, 80 ms in";
+}
+
+TEST(CsvExport, StylesByTheirCommandLineNames)
+{
+    EXPECT_EQ(CsvExport::styleNamed(u"sheet"), CsvExport::Style::Sheet);
+    EXPECT_EQ(CsvExport::styleNamed(u"Plain"), CsvExport::Style::Plain);
+    EXPECT_EQ(CsvExport::styleNamed(u"excel"), std::nullopt);
+}
+
 TEST(CsvExport, AWriteErrorIsReported)
 {
     QBuffer readOnly;

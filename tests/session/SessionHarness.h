@@ -195,6 +195,7 @@ struct FakeView : LinkView
         log << QStringLiteral("switch:%1").arg(on ? "on" : "off");
     }
     void setConnectSwitchOnText(const QString &text) override { switchOnText = text; }
+    void linkSettled() override { log << QStringLiteral("settled"); }
     void setFileMenuAvailable(bool available) override
     {
         fileMenu = available;

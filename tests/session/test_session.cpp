@@ -72,10 +72,14 @@ TEST_F(SessionHarness, WholeStartupAnswerInOneReadCompletesTheHandshake)
     EXPECT_TRUE(poll.active);
     EXPECT_FALSE(answerTimer.active);
     EXPECT_EQ(view.status, "ZENU ver. 3.07.07");
+    EXPECT_EQ(log.count("settled"), 0) << "not before the settings are applied";
     tick();
     EXPECT_EQ(session.linkState(), Session::Count);
     EXPECT_EQ(writer.count(startup), 1);
     EXPECT_TRUE(view.messages.isEmpty());
+    // Told once, with the window usable again: whatever follows the link looks now.
+    ASSERT_EQ(log.count("settled"), 1);
+    EXPECT_GT(log.indexOf("settled"), log.lastIndexOf("window:on"));
 }
 
 struct HandshakeSplit : SessionHarness, ::testing::WithParamInterface<QList<int>>
@@ -1003,7 +1007,7 @@ TEST_P(Disconnects, SequenceRunsInOrderAndKeepsTheFaultList)
         "errorLed:off", "port.close",   "switch:off",         "applyLive:500",
         "errorLed:off", "fileMenu:off", "reserve:off",        "injectorLeds:reset",
         "store.port",   "store.lang",   "window:on",          "panels:face",
-        "memo:restore",
+        "memo:restore", "settled",
     };
     EXPECT_EQ(log, expected);
 }

@@ -188,6 +188,46 @@ INSTANTIATE_TEST_SUITE_P(
                       FuelCase{"LaterCalibrationStepAsksForPetrol", S::Calibration, false, 4, 0x3F, "03023f", ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// Loading a file: the write-all never carries the active injectors (offset 20), so a file with another
+// cylinder count brings its own set after it, for the fuel in use.
+struct LoadCase {
+    const char *name;
+    uint8_t storedCount; // offset 22 of the kept block
+    uint8_t fileCount;
+    uint8_t fileMask;
+    bool gasInUse;
+    const char *middle; // between the write-all and the read-all; "" for none
+};
+
+class DataFileLoad : public ::testing::TestWithParam<LoadCase>
+{
+};
+
+TEST_P(DataFileLoad, WriteAllThenTheFilesInjectorsWhereTheCountChanges)
+{
+    const LoadCase &c = GetParam();
+    QByteArray block = settingsBlock({{20, 0x0F}, {22, c.fileCount}, {21, 2}, {560, 0x5A}});
+    block[20] = char(c.fileMask);
+    const DataFile::Decoded file = DataFile::decodeForWriteAll(DataFile::encode(block, 9));
+    ASSERT_TRUE(file.ok());
+    const QByteArray stored = settingsBlock({{20, 0x0F}, {22, c.storedCount}});
+    const Group g = SettingsEdits::dataFileLoad(file, stored, c.gasInUse);
+    const QByteArray writeAll = QByteArray(1, char(0x1A)) + block.mid(21, 540);
+    if (*c.middle)
+        EXPECT_EQ(g, (Group{writeAll, hex(c.middle), hex("6600")})) << hexOf(g);
+    else
+        EXPECT_EQ(g, (Group{writeAll, hex("6600"), {}})) << hexOf(g);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DataFileLoad,
+    ::testing::Values(LoadCase{"SameCountLeavesTheInjectors", 3, 3, 0x1F, true, ""},
+                      LoadCase{"SixCylindersIntoFourOnGas", 1, 3, 0x3F, true, "03033f"},
+                      LoadCase{"FiveCylindersIntoFourOnPetrol", 1, 2, 0x1F, false, "03021f"},
+                      LoadCase{"EightCylindersIntoSix", 3, 5, 0xFF, true, "0303ff"},
+                      LoadCase{"FourCylindersIntoSixKeepTheFilesSet", 3, 1, 0x0B, false, "03020b"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(SettingsEdits, MaskAndChartScale)
 {
     EXPECT_EQ(SettingsEdits::injectorMask({true, true, true, true, false, false, false, false}), 0x0F);

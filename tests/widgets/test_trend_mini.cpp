@@ -298,6 +298,44 @@ TEST_F(TrendFixture, TicksFollowTheIntervalAndDrawTheLatestValues)
     EXPECT_EQ(lit, 1 + 8 * 2);
 }
 
+// A replay at 16x: the chart's time follows the replay, so a second of wall clock scrolls what sixteen
+// live seconds would, and the label still reads the replayed time per division.
+TEST_F(TrendFixture, ReplayRateScrollsAsFastAsTheReplayedTime)
+{
+    PlotWidth(480);
+    trend.SetOptions({});
+    trend.resize(486, 300);
+    trend.SetTimeScale(1);
+    trend.SignalSettingsCh1().SetValueTo(50);
+    trend.SetValueCh1(50);
+    RunFor(216);
+    const QString label = trend.Plot().Timing().label;
+    auto litTopRow = [&] {
+        int lit = 0;
+        for (int x = 0; x < trend.Plot().Size().width(); ++x)
+            lit += trend.Plot().Pixel(x, 0) == kLime;
+        return lit;
+    };
+    const int before = litTopRow();
+
+    trend.SetTimeRate(16);
+    EXPECT_EQ(trend.TickInterval(), 16); // 250 ms / 16, on the flash timer's beat
+    RunFor(1000);
+    // 1000 ms of 16 ms ticks: 62 ticks of 2 pixels (16 live seconds would give 64).
+    const int replayed = litTopRow() - before;
+    EXPECT_GE(replayed, 2 * 60);
+    EXPECT_LE(replayed, 2 * 64);
+    EXPECT_EQ(trend.Plot().Timing().label, label);
+
+    trend.SetTimeRate(1);
+    EXPECT_EQ(trend.TickInterval(), 250);
+    const int live = litTopRow();
+    RunFor(1000);
+    EXPECT_EQ(litTopRow() - live, 2 * 4);
+    trend.SetTimeRate(0); // no rate: ignored
+    EXPECT_EQ(trend.TimeRate(), 1.0);
+}
+
 TEST_F(TrendFixture, TimeScaleZeroOrLessChangesNothing)
 {
     PlotWidth(480);

@@ -450,6 +450,22 @@ TEST_F(LiveDisplayTest, EachViewSetsItsChannelsAndFeedsItsGauges)
     }
 }
 
+// A change of view hands the new pair's values at once: until the next frame
+// the chart would otherwise draw the old pair on the new scales (3.6 ms of
+// gas as 3.6 bar of P1, a spike at every change).
+TEST_F(LiveDisplayTest, AChangeOfViewHandsTheNewPairAtOnce)
+{
+    apply(idleFrame());
+    TMiniTrend *chart = scope();
+    choose("OSC_PETROL_LPG");
+    EXPECT_NEAR(chart->ValueCh2(), 3.584f, 1e-4);
+    choose("OSC_MAP_P1");
+    EXPECT_NEAR(chart->ValueCh1(), 35.0f, 1e-4);
+    EXPECT_NEAR(chart->ValueCh2(), 1.0f, 1e-4);
+    choose("TEMP_LPG_RED");
+    EXPECT_NEAR(chart->ValueCh2(), 80.0f, 1e-4);
+}
+
 TEST_F(LiveDisplayTest, LambdaViewKeepsTheScaleItCopiedUntilChosenAgain)
 {
     TSignalSettings &ch2 = scope()->SignalSettingsCh2();

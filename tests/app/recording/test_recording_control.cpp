@@ -168,15 +168,38 @@ TEST_F(RecordingControlTest, ExportWritesTheChosenRecordingAsCsvAndRefusesAForei
     writer.close();
 
     QString source = recording;
+    QString style = QStringLiteral("plain");
     control->setFileChooser([&](RecordingControl::Dialog which) {
-        return which == RecordingControl::Dialog::ExportSource ? source : folder.filePath(QStringLiteral("drive"));
+        switch (which) {
+        case RecordingControl::Dialog::ExportSource: return source;
+        case RecordingControl::Dialog::ExportStyle: return style;
+        default: return folder.filePath(QStringLiteral("drive"));
+        }
     });
     control->exportItem()->trigger();
     QFile csv(folder.filePath(QStringLiteral("drive.csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << "the extension is added";
-    EXPECT_EQ(csv.readAll().count('\n'), 3) << "a header and one row per answer";
+    const QByteArray plain = csv.readAll();
+    csv.close();
+    EXPECT_EQ(plain.count('\n'), 3) << "a header and one row per answer";
+    EXPECT_TRUE(plain.startsWith("time_s,rpm,"));
     EXPECT_TRUE(StatusNotice::current(&window).startsWith(QStringLiteral("record.exported 2 ")));
     EXPECT_TRUE(boxes.isEmpty());
+
+    // For a spreadsheet: the same rows with semicolons; no choice made, no file.
+    style = QStringLiteral("sheet");
+    control->exportClicked();
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray sheet = csv.readAll();
+    csv.close();
+    EXPECT_EQ(sheet.count('\n'), 3);
+    EXPECT_TRUE(sheet.startsWith("\xEF\xBB\xBFtime_s;rpm;"));
+    ASSERT_TRUE(QFile::remove(csv.fileName()));
+    style.clear();
+    control->exportClicked();
+    EXPECT_FALSE(QFile::exists(csv.fileName())) << "cancelled at the style";
+    EXPECT_TRUE(boxes.isEmpty());
+    style = QStringLiteral("plain");
 
     source = folder.filePath(QStringLiteral("foreign.zrec"));
     QFile foreign(source);

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QIODevice>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -157,7 +159,8 @@ TEST_F(DataFileMenuTest, SaveKeepsAnOwnExtensionAndReplacesAnOldFileWithoutAQues
 TEST_F(DataFileMenuTest, LoadSendsTheFilesSettingsThenReadsTheBlockBack)
 {
     connectAndHandshake();
-    const QByteArray block = savedBlock();
+    QByteArray block = savedBlock();
+    block[22] = session.storedSettings()[22]; // the controller's own cylinder count: no injector changes
     put(path("golf.zen"), DataFile::encode(block, 44));
     chosen = path("golf.zen");
     menu.Odczyt1Click(&window);
@@ -331,6 +334,89 @@ TEST_F(DataFileMenuTest, CancelledDialogsChangeNothing)
     EXPECT_TRUE(session.queue().current().isEmpty());
     EXPECT_TRUE(view.windowEnabled);
     EXPECT_EQ(tickFrame(), pollFrame);
+}
+
+// During the seconds a save or load keeps the window locked the status bar
+// says what is going on, and afterwards what happened, naming the file.
+TEST_F(DataFileMenuTest, SaveAndLoadSayWhatTheyDoThenNameTheFile)
+{
+    connectAndHandshake();
+    chosen = path("golf");
+    menu.Zapis1Click(&window);
+    EXPECT_EQ(notice(), text("datafile.saving"));
+    EXPECT_EQ(tickFrame(), body("aa660010"));
+    receive(savedBlock());
+    tick();
+    menu.settingsApplied(); // the window tells every applied block; a save is not a load
+    EXPECT_EQ(notice(), text("datafile.saving"));
+    menu.Zapis1Click(nullptr);
+    EXPECT_EQ(notice(), text("datafile.saved").arg(QDir::toNativeSeparators(path("golf.zen"))));
+
+    chosen = path("golf.zen");
+    menu.Odczyt1Click(&window);
+    EXPECT_EQ(notice(), text("datafile.loading"));
+    EXPECT_EQ(menu.loadingFile(), path("golf.zen"));
+    tickFrame();
+    receive(liveAnswer(0x1A));
+    tick();
+    EXPECT_EQ(tickFrame(), body("aa660010"));
+    receive(savedBlock());
+    tick();
+    menu.settingsApplied();
+    EXPECT_EQ(notice(), text("datafile.loaded").arg(QDir::toNativeSeparators(path("golf.zen"))));
+    EXPECT_TRUE(menu.loadingFile().isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
+}
+
+TEST_F(DataFileMenuTest, ALinkEndingMidwaySaysTheFileWasNotLoaded)
+{
+    connectAndHandshake();
+    chosen = path("golf.zen");
+    put(chosen, DataFile::encode(savedBlock(), 3));
+    menu.Odczyt1Click(&window);
+    session.rozlacz1Click();
+    menu.linkEnded(); // as the window passes the link's end on
+    EXPECT_EQ(notice(), text("datafile.load_broken").arg(QDir::toNativeSeparators(chosen)));
+    menu.settingsApplied();
+    EXPECT_EQ(notice(), text("datafile.load_broken").arg(QDir::toNativeSeparators(chosen)));
+}
+
+// A file with another cylinder count brings its gas injectors (byte 20, not
+// in the write-all) as a request for the fuel in use, between the write-all
+// and the read-all.
+TEST_F(DataFileMenuTest, AFileWithAnotherCylinderCountBringsItsGasInjectors)
+{
+    connectAndHandshake();
+    QByteArray block = savedBlock();
+    block[22] = char(uint8_t(session.storedSettings()[22]) == 3 ? 5 : 3);
+    block[20] = char(0x3F);
+    put(path("six.zen"), DataFile::encode(block, 44));
+    bool gas = true;
+    menu.setGasInUse([&] { return gas; });
+    chosen = path("six.zen");
+    menu.Odczyt1Click(&window);
+    EXPECT_EQ(tickFrame(), CommandFrame::frame(QByteArray(1, char(0x1A)) + block.mid(21, 540)));
+    receive(liveAnswer(0x1A));
+    tick();
+    EXPECT_EQ(tickFrame(), CommandFrame::frame(QByteArray::fromHex("03033f")));
+    receive(liveAnswer(0x03));
+    tick();
+    EXPECT_EQ(tickFrame(), body("aa660010"));
+}
+
+// The dialogs open where the fitter last was, at first in "ZENU" in the documents.
+TEST_F(DataFileMenuTest, DialogsOpenInTheLastFolderUsed)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString first = DataFileMenu::defaultFolder();
+    EXPECT_TRUE(first.endsWith(QStringLiteral("/ZENU")));
+    EXPECT_EQ(menu.dialogFolder(), first);
+    EXPECT_TRUE(QFileInfo(first).isDir()) << "made for the first dialog";
+    connectAndHandshake();
+    chosen = path("golf");
+    menu.Zapis1Click(&window);
+    EXPECT_EQ(menu.dialogFolder(), QFileInfo(dir.path()).absoluteFilePath());
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(DataFileDialogs, CarryTheirNamesAndFilters)
