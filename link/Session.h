@@ -138,7 +138,8 @@ private:
     void gatherRest();
     bool inHandshake() const;
     // Keeps a complete settings answer and hands it to the window.
-    void keepSettings();
+    // False when the answer is too short to be a settings block (nothing kept).
+    bool keepSettings();
 
     // Every box the session opens goes through these: one box at a time. A
     // message that comes up while a box is open (its nested event loop keeps

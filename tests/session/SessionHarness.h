@@ -238,6 +238,11 @@ struct FakeView : LinkView
         ++dataFileWrites;
         log << QStringLiteral("writeDataFile");
     }
+    void dataFileNotWritten(SaveDropped why) override
+    {
+        droppedSaves << why;
+        log << QStringLiteral("saveDropped");
+    }
 
     Log &log;
     QStringList messages;
@@ -258,6 +263,7 @@ struct FakeView : LinkView
     bool reserveFlashing = false;
     int lambdaUnchecks = 0;
     QList<QByteArray> settingsFrames;
+    QList<SaveDropped> droppedSaves;
     QList<QByteArray> liveFrames;
     int dataFileWrites = 0;
 };
