@@ -191,6 +191,27 @@ double shownValue(const Row &row, double value)
     return float((position - row.digitalFrom) * (span / positions) + double(from));
 }
 
+void encodeRow(const Row &row, double value, QByteArray &block)
+{
+    if (row.offset >= block.size())
+        return;
+    char &byte = block[row.offset];
+    switch (row.decode) {
+    case Decode::ItemCodes: {
+        const int item = int(value);
+        if (item >= 0 && item < int(row.codes.size()))
+            byte = char(row.codes[size_t(item)]);
+        return;
+    }
+    case Decode::Bit:
+        byte = char(value != 0.0 ? (uint8_t(byte) | (1u << row.bit)) : (uint8_t(byte) & ~(1u << row.bit)));
+        return;
+    case Decode::Scaled:
+        byte = char(CommandBodies::valueByte(value * row.perUnit));
+        return;
+    }
+}
+
 CommandBodies::Group commandFor(Id id, double value)
 {
     const Command &c = row(id).command;

@@ -113,6 +113,12 @@ const Row *rowOfControl(const char *objectName);
 // other row's value comes back unchanged.
 double shownValue(const Row &row, double value);
 
+// Writes a control's value back into the block at the row's place: the
+// byte of an item (nothing for no item), the bit, or the value scaled,
+// rounded (ties to even) and cut to 8 bits, as the change's command sends it.
+// The inverse of the decoder for every value a control can hold.
+void encodeRow(const Row &row, double value, QByteArray &block);
+
 // The body group a change of the control to `value` sends (an item index,
 // 0/1 or a value in the control's unit); empty when the control sends
 // nothing or, for a combo, when no item is chosen.

@@ -15,6 +15,7 @@
 #include "app/window/PortMenu.h"
 #include "app/recording/RecordingRoom.h"
 #include "app/common/ScrollingPage.h"
+#include "app/settings/SettingsFileMenu.h"
 #include "app/settings/SettingsPanel.h"
 #include "app/common/StatusNotice.h"
 #include "app/settings/SwitchTab.h"
@@ -103,6 +104,10 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     // The calibration reads the map the chart shows, edits included.
     m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
+    m_settingsFile = std::make_unique<SettingsFileMenu>(
+        SettingsFileMenu::Window{*this, *m_session, *m_settings, *m_dataFile,
+                                 [this](int k) { return m_mapPage->correctionMap().value(k); }},
+        this);
     m_recording->attach({*this, *m_session, *m_linkView, *ComPort1,
                          [this](RecordingRoom::AnswerTap tap) { m_linkView->addAnswerTap(std::move(tap)); }});
     connectEvents();
@@ -227,9 +232,15 @@ void TZENU::buildLink()
     m_languageStore = std::make_unique<SessionLanguageStore>();
     m_linkView = std::make_unique<WindowLinkView>(*this);
     // The rooms are built after the link; the session asks for none before.
-    m_linkView->setRooms({[this] { m_settings->ApplySettingsFrame(); },
+    m_linkView->setRooms({[this] {
+                              m_settings->ApplySettingsFrame();
+                              // The controller's block has replaced a file shown offline.
+                              if (m_settingsFile)
+                                  m_settingsFile->controllerBlockApplied();
+                          },
                           [this](const QByteArray &answer) { m_live->applyLiveFrame(answer); },
-                          [this] { m_dataFile->Zapis1Click(nullptr); }});
+                          [this] { m_dataFile->Zapis1Click(nullptr); },
+                          [this](LinkView::SaveDropped why) { m_dataFile->saveDropped(why); }});
     m_session = std::make_unique<Session>(*m_sessionPort, m_recording->lineWriter(), *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
 }
@@ -248,8 +259,14 @@ void TZENU::buildSettings()
     link.calibrationStep = [this] { return CalibrationStep; };
     link.notSent = [this] {
         // Read now, so the note is in the language chosen at this moment.
+        if (!m_texts)
+            return;
+        const bool fileShown = m_settingsFile && m_settingsFile->view().viewing();
+        StatusNotice::show(this, m_texts->programText(fileShown ? u"offline.not_editable" : u"settings.not_sent_offline"));
+    };
+    link.notDuringCalibration = [this] {
         if (m_texts)
-            StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
+            StatusNotice::show(this, m_texts->programText(u"calibration.clicks_locked"));
     };
     m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
 }
@@ -404,7 +421,7 @@ void TZENU::FormCreate()
         m_languageKey = (stored && !stored->isEmpty()) ? *stored : QStringLiteral("PolskiPL");
         for (QAction *item : Jazyk->actions()) {
             if (item->objectName() == m_languageKey && item->isEnabled()) {
-                // Inside start-up, so a failure here also skips the last step.
+                // A store that refuses the key is told by the choice itself.
                 chooseLanguage(item);
                 break;
             }
@@ -452,6 +469,11 @@ void TZENU::Polacz_switchStatusChanged()
         m_session->Polacz_switchStatusChanged(sw->Checked());
 }
 
+bool TZENU::viewSettingsFile(const QString &path)
+{
+    return m_settingsFile->viewFile(path);
+}
+
 void TZENU::Exit1Click()
 {
     close();
@@ -480,10 +502,16 @@ void TZENU::chooseLanguage(QAction *languageItem)
         item->setChecked(false);
     languageItem->setChecked(true);
     m_languageKey = languageItem->objectName();
-    RegistryKey key(kLanguageKeyPath);
-    key.writeString(kLanguageValue, m_languageKey);
-    key.flush();
+    // The window takes the language whole before the choice is stored: a
+    // store that refuses it costs only the next start's memory of it.
     applyLanguage(m_languageKey);
+    try {
+        RegistryKey key(kLanguageKeyPath);
+        key.writeString(kLanguageValue, m_languageKey);
+        key.flush();
+    } catch (const std::exception &e) {
+        UserMessage::show(this, programText(QStringLiteral("language.not_stored")).arg(QString::fromLocal8Bit(e.what())));
+    }
 }
 
 void TZENU::LangClick(QObject *flagButton)
@@ -511,6 +539,8 @@ void TZENU::applyLanguage(const QString &key)
     m_recording->retranslate();
     if (m_mapFit)
         m_mapFit->retranslate();
+    if (m_settingsFile)
+        m_settingsFile->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

@@ -32,6 +32,7 @@ class SettingsPanel;
 class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
+class SettingsFileMenu;
 class RecordingRoom;
 
 // The main window. It owns every component for the whole run and wires the
@@ -88,6 +89,15 @@ public:
     LevelSensorGroup &levelSensor() { return *m_level; }
     // "Plik" > "Zapis" / "Odczyt": the settings data file.
     DataFileMenu &dataFile() { return *m_dataFile; }
+    // "Pokaż plik ustawień…" and "Porównaj z plikiem…".
+    SettingsFileMenu &settingsFile() { return *m_settingsFile; }
+
+    // Shows a settings data file on the window with no controller connected,
+    // as "Plik" > "Pokaż plik ustawień…" does; the entry for `zenu FILE.zen`
+    // and a file handed over by the file manager. False, the window as it
+    // was, while connected or for a file that is not a settings file (the
+    // user has been told).
+    bool viewSettingsFile(const QString &path);
     // Recording the session and replaying a recording.
     RecordingRoom &recording() { return *m_recording; }
 
@@ -174,4 +184,5 @@ private:
     std::unique_ptr<CalibrationPage> m_calibration;
     std::unique_ptr<LevelSensorGroup> m_level;
     std::unique_ptr<DataFileMenu> m_dataFile;
+    std::unique_ptr<SettingsFileMenu> m_settingsFile;
 };

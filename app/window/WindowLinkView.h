@@ -29,6 +29,7 @@ public:
         std::function<void()> applySettingsFrame;
         std::function<void(const QByteArray &answer)> applyLiveFrame;
         std::function<void()> writeDataFile;
+        std::function<void(SaveDropped why)> dataFileNotWritten;
     };
     void setRooms(Rooms rooms) { m_rooms = std::move(rooms); }
 
@@ -57,6 +58,7 @@ public:
     void applySettingsFrame(const QByteArray &settings) override;
     void applyLiveFrame(const QByteArray &answer) override;
     void writeDataFile() override;
+    void dataFileNotWritten(SaveDropped why) override;
     void linkEnded() override;
     // Told when the disconnect sequence begins.
     void setLinkEndedHook(std::function<void()> hook) { m_linkEnded = std::move(hook); }

@@ -168,3 +168,49 @@ TEST(SettingTexts, EverySettingIsNamedDistinctlyInEveryLanguage)
 }
 
 } // namespace
+
+namespace {
+
+// What a control holds goes back into the block as the byte it came from.
+TEST(SettingsTableEncode, EveryRowGivesBackTheByteItWasDecodedFrom)
+{
+    for (const SettingsTable::Row &row : SettingsTable::rows()) {
+        for (int byte = 0; byte < 256; ++byte) {
+            QByteArray block = settingsBlock({{row.offset, uint8_t(byte)}});
+            const double value = SettingsDecoder::decodeRow(row, block);
+            QByteArray back = settingsBlock({{row.offset, uint8_t(row.decode == SettingsTable::Decode::Bit ? ~byte : 0)}});
+            SettingsTable::encodeRow(row, value, back);
+            if (row.decode == SettingsTable::Decode::ItemCodes && value < 0) {
+                EXPECT_EQ(uint8_t(back[row.offset]), 0) << row.control << " no item leaves the byte";
+                continue;
+            }
+            if (row.decode == SettingsTable::Decode::Bit) {
+                EXPECT_EQ((uint8_t(back[row.offset]) >> row.bit) & 1, (byte >> row.bit) & 1) << row.control << " " << byte;
+                EXPECT_EQ(uint8_t(back[row.offset]) & ~(1 << row.bit), uint8_t(~byte) & ~(1 << row.bit))
+                    << row.control << " other bits kept";
+                continue;
+            }
+            EXPECT_EQ(uint8_t(back[row.offset]), byte) << row.control;
+        }
+    }
+}
+
+// A control moved by the user: the value it shows is what goes back.
+TEST(SettingsTableEncode, ShownValuesOfTheControls)
+{
+    using SettingsTable::Id;
+    QByteArray block = settingsBlock();
+    SettingsTable::encodeRow(SettingsTable::row(Id::WorkingPressure), double(1.37f), block);
+    SettingsTable::encodeRow(SettingsTable::row(Id::MinimumPressure),
+                             SettingsTable::shownValue(SettingsTable::row(Id::MinimumPressure), 1.0), block);
+    SettingsTable::encodeRow(SettingsTable::row(Id::SwitchOverTime), 12.0, block);
+    SettingsTable::encodeRow(SettingsTable::row(Id::PressureFaultTime), 25.0, block);
+    SettingsTable::encodeRow(SettingsTable::row(Id::InjectorType), 5.0, block);
+    EXPECT_EQ(uint8_t(block[36]), 137);
+    EXPECT_EQ(uint8_t(block[40]), 100);
+    EXPECT_EQ(uint8_t(block[42]), 24);
+    EXPECT_EQ(uint8_t(block[41]), 2); // 2.5 to even
+    EXPECT_EQ(uint8_t(block[45]), 7);
+}
+
+} // namespace
