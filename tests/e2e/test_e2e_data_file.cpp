@@ -20,8 +20,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 
 namespace {
@@ -144,8 +146,14 @@ TEST_F(E2eDataFile, ComparedWithItsSavedFileTwoChangesAreTwoRowsAndTheFileShowsO
     ASSERT_GE(savedEngine, 0);
     const int pulse = (savedPulse + 2) % pulses->count();
     const int engineItem = 1 - savedEngine;
+    // One after the other: a command queued before the last one left would
+    // take its place.
     pulses->setCurrentIndex(pulse);
     emit pulses->activated(pulse);
+    ASSERT_TRUE(waitFor([&] {
+        const QByteArray b = controllerBlock();
+        return b.size() > 21 && uint8_t(b[21]) == pulse && idle();
+    }, 5000)) << linkReport();
     engine->setCurrentIndex(engineItem);
     emit engine->activated(engineItem);
     ASSERT_TRUE(waitFor([&] {
@@ -166,7 +174,9 @@ TEST_F(E2eDataFile, ComparedWithItsSavedFileTwoChangesAreTwoRowsAndTheFileShowsO
         loadOffered = !d.loadButton()->isHidden();
     });
     window->show();
+    emit window->Pliki1->aboutToShow(); // the fitter opens "Plik"
     EXPECT_TRUE(files.compareItem()->isEnabled());
+    EXPECT_FALSE(files.viewItem()->isEnabled());
     files.compareItem()->trigger();
     const auto label = [&](const char *name) { return window->component<QLabel>(QString::fromLatin1(name))->text(); };
     EXPECT_EQ(rows, (QStringList{label("Label35") + QLatin1Char('|') + pulses->itemText(pulse) + QLatin1Char('|')
@@ -179,7 +189,9 @@ TEST_F(E2eDataFile, ComparedWithItsSavedFileTwoChangesAreTwoRowsAndTheFileShowsO
     // Offline, the file shows what was saved.
     trigger("rozlacz1");
     ASSERT_TRUE(waitFor([&] { return !session().acceptsCommands(); }, 5000)) << linkReport();
+    emit window->Pliki1->aboutToShow();
     EXPECT_TRUE(files.viewItem()->isEnabled());
+    EXPECT_FALSE(files.compareItem()->isEnabled());
     ASSERT_TRUE(window->viewSettingsFile(filePath("car.zen")));
     EXPECT_EQ(pulses->currentIndex(), savedPulse);
     EXPECT_EQ(engine->currentIndex(), savedEngine);

@@ -17,7 +17,7 @@
 
 namespace {
 
-struct Run
+struct ProgramRun
 {
     int exitCode = -1;
     QString out;
@@ -44,7 +44,7 @@ protected:
 
     // With `languageColumn` chosen in the window, and a window system that
     // does not exist: making a window would end the program at once.
-    Run zenu(const QStringList &arguments, int languageColumn)
+    ProgramRun zenu(const QStringList &arguments, int languageColumn)
     {
         const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -64,7 +64,7 @@ protected:
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(ZENU_PROGRAM_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(60'000));
-        Run run;
+        ProgramRun run;
         run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
         run.out = QString::fromUtf8(process.readAllStandardOutput());
         run.err = QString::fromUtf8(process.readAllStandardError());
@@ -78,7 +78,7 @@ protected:
 TEST_F(DiffProgram, SameFilesExitZeroWithNothingPrinted)
 {
     const QString a = zen("a.zen", {{23, 20}});
-    const Run run = zenu({QStringLiteral("--diff"), a, a}, LanguageTable::English);
+    const ProgramRun run = zenu({QStringLiteral("--diff"), a, a}, LanguageTable::English);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
@@ -88,13 +88,13 @@ TEST_F(DiffProgram, DifferencesInTheChosenLanguageExitOne)
 {
     const QString a = zen("a.zen", {{23, 20}, {35, 40}});
     const QString b = zen("b.zen", {{23, 20}, {35, 45}, {66, 100}});
-    const Run english = zenu({QStringLiteral("--diff"), a, b}, LanguageTable::English);
+    const ProgramRun english = zenu({QStringLiteral("--diff"), a, b}, LanguageTable::English);
     EXPECT_EQ(english.exitCode, 1) << english.err.toStdString();
     EXPECT_EQ(english.out.toStdString(), "Parameters switchover to LPG: Temperature\t40 °C\t45 °C\n"
                                          "Map\t1 point differs\tlargest 1.00\n");
     EXPECT_TRUE(english.err.isEmpty()) << english.err.toStdString();
 
-    const Run czech = zenu({QStringLiteral("--diff"), a, b}, LanguageTable::Czech);
+    const ProgramRun czech = zenu({QStringLiteral("--diff"), a, b}, LanguageTable::Czech);
     EXPECT_EQ(czech.exitCode, 1);
     EXPECT_TRUE(czech.out.contains(QStringLiteral("1 bod se liší"))) << czech.out.toStdString();
 }
@@ -102,13 +102,13 @@ TEST_F(DiffProgram, DifferencesInTheChosenLanguageExitOne)
 TEST_F(DiffProgram, UnreadableFileOrMissingArgumentExitTwoWithAMessage)
 {
     const QString a = zen("a.zen", {});
-    const Run missing = zenu({QStringLiteral("--diff"), a, dir.filePath(QStringLiteral("none.zen"))},
+    const ProgramRun missing = zenu({QStringLiteral("--diff"), a, dir.filePath(QStringLiteral("none.zen"))},
                              LanguageTable::English);
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.out.isEmpty()) << missing.out.toStdString();
     EXPECT_TRUE(missing.err.contains(QStringLiteral("none.zen"))) << missing.err.toStdString();
 
-    const Run usage = zenu({QStringLiteral("--diff"), a}, LanguageTable::English);
+    const ProgramRun usage = zenu({QStringLiteral("--diff"), a}, LanguageTable::English);
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.out.isEmpty());
     EXPECT_TRUE(usage.err.startsWith(QStringLiteral("Usage: zenu --diff"))) << usage.err.toStdString();
