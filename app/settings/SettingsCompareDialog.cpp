@@ -36,6 +36,8 @@ QWidget *makeChart(const SettingsRecord &a, const SettingsRecord &b, const QStri
 {
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // The window's decimal separator on the axes too.
+    chart->setLocalizeNumbers(true);
     chart->setMargins(QMargins(4, 4, 4, 4));
     QLineSeries *sa = mapSeries(a, titleA, QColor(0x00, 0x00, 0xFF));
     QLineSeries *sb = mapSeries(b, titleB, QColor(0xFF, 0x00, 0x00));
@@ -43,7 +45,8 @@ QWidget *makeChart(const SettingsRecord &a, const SettingsRecord &b, const QStri
     chart->addSeries(sb);
     auto *time = new QValueAxis;
     time->setRange(1.0, 25.5);
-    time->setLabelFormat(QStringLiteral("%.0f"));
+    time->setTickCount(8);
+    time->setLabelFormat(QStringLiteral("%.1f"));
     time->setTitleText(QStringLiteral("[ms]"));
     auto *multiplier = new QValueAxis;
     int lo = 255;
