@@ -5,9 +5,11 @@
 
 #include "i18n/LanguageTable.h"
 #include "record/Recording.h"
+#include "settings/DiffCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 namespace {
 
@@ -24,7 +26,10 @@ Options addOptions(QCommandLineParser &parser)
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOption(CommandLineExport::option());
     parser.addOption(CommandLineExport::styleOption());
+    parser.addOption(QCommandLineOption(QStringLiteral("diff"), recordingText(u"compare.cli.diff")));
     RecordReplayOptions::add(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE.zen"), recordingText(u"compare.cli.file"),
+                                 QStringLiteral("[FILE.zen]"));
     return options;
 }
 
@@ -48,6 +53,12 @@ bool answeredWithoutWindow(int argc, char **argv)
 
 int main(int argc, char *argv[])
 {
+    if (DiffCommand::asked(argc, argv)) {
+        // Two settings files compared for a script: no window, no display.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("zenu"));
+        return DiffCommand::run(QCoreApplication::arguments());
+    }
     if (answeredWithoutWindow(argc, argv)) {
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("zenu"));
@@ -80,5 +91,10 @@ int main(int argc, char *argv[])
     parser.parse(QApplication::arguments());
     RecordReplayOptions::apply(parser, window.recording(), &window);
     window.show();
+    // A settings file named on the command line (or handed over by a file
+    // manager) is shown once the window stands.
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty())
+        QTimer::singleShot(0, &window, [&window, file = files.constFirst()] { window.viewSettingsFile(file); });
     return app.exec();
 }

@@ -247,10 +247,14 @@ void CalibrationProcedure::resultAndMap()
     m_view.setInfoText(m_view.infoText() + QStringLiteral("\r\n") + m_view.messageText(MultiplierRow)
                        + multiplierText(multiplier));
 
-    // An injection time outside the shape's range anchors the map at its end.
-    const int anchor = std::clamp<int>(average(Table::InjectionTime), MapShape::FirstAnchor, MapShape::LastAnchor);
+    // An injection time outside the shape's range anchors the map at its end;
+    // the controller's 0x20 block still gets the time as measured, since only
+    // the map needs a point number.
+    const int injection = average(Table::InjectionTime);
+    const int anchor = std::clamp<int>(injection, MapShape::FirstAnchor, MapShape::LastAnchor);
     m_map = MapShape::calibratedMap(anchor, multiplier);
-    queue(Group{CommandBodies::calibrationBlock(uint8_t(anchor)), reference, CommandBodies::correctionMapWrite(m_map)});
+    queue(Group{CommandBodies::calibrationBlock(uint8_t(injection)), reference,
+                CommandBodies::correctionMapWrite(m_map)});
 }
 
 void CalibrationProcedure::finish()

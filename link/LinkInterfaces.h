@@ -98,6 +98,13 @@ public:
     // The save's read-all answer has been applied: write the data file now
     // (`Zapis1Click` with no sender).
     virtual void writeDataFile() = 0;
+    // Why a save started from the menu ends without a file.
+    enum class SaveDropped {
+        ShortAnswer,     // the read-all answer was shorter than a settings block
+        GroupUnfinished, // a command group queued before the save had not finished
+    };
+    // A save will write no file; the window tells the user why.
+    virtual void dataFileNotWritten(SaveDropped why) { (void)why; }
     // The disconnect sequence begins: whatever runs on the link (a
     // calibration) ends before the displays are rested.
     virtual void linkEnded() {}

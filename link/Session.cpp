@@ -540,14 +540,15 @@ void Session::answerComplete()
 
 // --- ticks ------------------------------------------------------------------
 
-void Session::keepSettings()
+bool Session::keepSettings()
 {
     // A short answer would leave the window reading past its end; the last
     // good block stays, and the controls keep their values.
     if (m_rxBuffer.size() < MinimumSettingsSize)
-        return;
+        return false;
     m_storedSettings = m_rxBuffer;
     m_view.applySettingsFrame(m_storedSettings);
+    return true;
 }
 
 void Session::Timer_CountTimer()
@@ -561,10 +562,16 @@ void Session::pollTick()
     if (m_queue.current().isEmpty() && m_linkState == Count
         && (lastCode == ReadAllCode || lastCode == FactoryResetCode)) {
         endLongExchange();
-        keepSettings();
+        const bool kept = keepSettings();
         m_queue.setLastCommandCode(-1);
-        if (m_queue.takeSaveMarker())
-            m_view.writeDataFile();
+        if (m_queue.takeSaveMarker()) {
+            // A short answer leaves the block of an earlier read in place;
+            // saving that would pass an old block off as the fresh one.
+            if (kept)
+                m_view.writeDataFile();
+            else
+                m_view.dataFileNotWritten(LinkView::SaveDropped::ShortAnswer);
+        }
         m_rxBuffer.clear();
         return;
     }
@@ -727,8 +734,13 @@ bool Session::advanceImpl()
 {
     const QByteArray body = m_queue.takeNext();
     // The save marker can only drift to the front when a save was queued
-    // behind an unfinished group; it is not a command, so it goes.
-    if (body.isEmpty() || CommandQueue::isSaveMarker(body))
+    // behind an unfinished group; it is not a command, so it goes, and the
+    // save it stood for will not happen.
+    if (CommandQueue::isSaveMarker(body)) {
+        m_view.dataFileNotWritten(LinkView::SaveDropped::GroupUnfinished);
+        return false;
+    }
+    if (body.isEmpty())
         return false;
     m_queue.setCommandRetries(QueueRetriesFollowing);
     queueCommandImpl(body, m_queue.next(), m_queue.afterNext());

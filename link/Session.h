@@ -164,7 +164,6 @@ private:
     void takeLengthFromHeader();
     bool inHandshake() const;
     // Keeps a complete settings answer and hands it to the window.
-    void keepSettings();
     bool ridesOut() const;
     void noteLineError();
     void startReconnect(bool portFailed);
@@ -172,6 +171,8 @@ private:
     void giveUp();
     void reportUnsent();
     qint64 nowMs() const { return m_clock->nowMs(); }
+    // False when the answer is too short to be a settings block (nothing kept).
+    bool keepSettings();
 
     // Every box the session opens goes through these: one box at a time. A
     // message that comes up while a box is open (its nested event loop keeps

@@ -65,6 +65,23 @@ struct Command
     bool sends() const { return forItem || forFlag || forValue || forGroup; }
 };
 
+// How the window names a setting and shows its value, so that every place
+// that names a setting (the controls' labels, the comparison, the command
+// line) reads the same texts. Text rows are rows of the language table;
+// keys are the program's own texts.
+struct Naming
+{
+    int labelRow = -1;              // the label the window puts beside the control
+    const char *labelKey = nullptr; // a control with no label of its own: its spoken name
+    // The title of the group the control sits in, written before the label
+    // where the label alone says too little ("Temperatura").
+    int groupRow = -1;
+    int firstItemRow = -1; // item 0 of a combo whose items change with the language
+    std::span<const char *const> stateTexts; // a radio button: what 0 and 1 show
+    const char *unit = nullptr;             // a number: the unit shown after it
+    int decimals = 0;                       // a number: decimals shown
+};
+
 struct Row
 {
     Id id;
@@ -83,12 +100,24 @@ struct Row
     int digitalFrom;
     int digitalTo;
     Command command;
+    Naming naming;
 };
 
 const std::array<Row, Count> &rows();
 const Row &row(Id id);
 // The row of a control by its objectName; nullptr when no setting uses it.
 const Row *rowOfControl(const char *objectName);
+
+// The value a slider or dial shows for `value`: held to its range and put on
+// its grid of positions, as the control does when a block is applied. Any
+// other row's value comes back unchanged.
+double shownValue(const Row &row, double value);
+
+// Writes a control's value back into the block at the row's place: the
+// byte of an item (nothing for no item), the bit, or the value scaled,
+// rounded (ties to even) and cut to 8 bits, as the change's command sends it.
+// The inverse of the decoder for every value a control can hold.
+void encodeRow(const Row &row, double value, QByteArray &block);
 
 // The body group a change of the control to `value` sends (an item index,
 // 0/1 or a value in the control's unit); empty when the control sends

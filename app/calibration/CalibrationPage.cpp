@@ -212,7 +212,8 @@ void CalibrationPage::stopProgress()
 void CalibrationPage::setRunLock(bool locked)
 {
     // The top panel is out of reach but for the fuel switch and the cylinder
-    // LEDs, which the fitter may still need during a run.
+    // LEDs, which keep showing the state during a run; their clicks are
+    // refused by the settings handlers, so none replaces a request of the run.
     if (locked) {
         m_topPanelEnabled.clear();
         for (QWidget *part : m_window.topPanel()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {

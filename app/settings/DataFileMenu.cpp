@@ -146,12 +146,25 @@ void DataFileMenu::writeFile()
         StatusNotice::show(m_window, text("datafile.saved").arg(shown));
         return;
     }
+    tellLater(text("datafile.save_failed").arg(shown, reason));
+}
+
+void DataFileMenu::tellLater(const QString &message)
+{
     // This runs inside the link's poll tick: a modal box now would run the
     // link's events under a half-finished tick. It opens once the tick is done.
-    const QString message = text("datafile.save_failed").arg(shown, reason);
     QTimer::singleShot(0, m_window, [window = QPointer<QWidget>(m_window), message] {
         UserMessage::show(window, message);
     });
+}
+
+void DataFileMenu::saveDropped(LinkView::SaveDropped why)
+{
+    if (m_bound.isEmpty())
+        return;
+    m_bound.clear();
+    tellLater(text(why == LinkView::SaveDropped::ShortAnswer ? "datafile.save_short_answer"
+                                                             : "datafile.save_group_unfinished"));
 }
 
 void DataFileMenu::load()
@@ -161,6 +174,11 @@ void DataFileMenu::load()
     const QString name = chooseFile(Dialog::Open);
     if (name.isEmpty())
         return;
+    loadFile(name);
+}
+
+void DataFileMenu::loadFile(const QString &name)
+{
     const DataFileStore::ReadResult file = DataFileStore::read(name);
     if (!file.ok()) {
         UserMessage::show(m_window, text("datafile.read_failed").arg(QDir::toNativeSeparators(name), file.error));

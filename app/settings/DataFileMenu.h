@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LinkInterfaces.h"
 #include "settings/DataFileStore.h"
 
 #include <QString>
@@ -44,6 +45,14 @@ public:
     void Zapis1Click(QObject *sender);
     void Odczyt1Click(QObject *sender);
 
+    // The session will not ask for the write of a save begun from the menu:
+    // the file is not written, and the user is told why once the tick that
+    // found out is over.
+    void saveDropped(LinkView::SaveDropped why);
+    // Loads the named file into the controller, as "Odczyt" does after its
+    // dialog (the comparison's "Wczytaj plik do sterownika").
+    void loadFile(const QString &name);
+
     // The file a save in progress will be written to.
     const QString &boundFile() const { return m_bound; }
     // The file a load in progress came from.
@@ -64,6 +73,8 @@ private:
     void startSave();
     void writeFile();
     void load();
+    // A message box once the running tick is over.
+    void tellLater(const QString &message);
     QString chooseFile(Dialog which);
     bool connectedOrSay(const char *offlineKey);
     QString text(const char *key) const;

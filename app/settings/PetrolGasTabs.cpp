@@ -70,7 +70,7 @@ PetrolTabView PetrolGasTabs::petrol(QWidget *parent)
     }
 
     v.injectorsPositive = PlainControls::check(QStringLiteral("Check_Injector_plus"), QString(), settings);
-    v.injectorsPositiveLabel = add("Label40", QStringLiteral("Wtryskiwacze Dodatnie"), v.injectorsPositive);
+    v.injectorsPositiveLabel = add("Label40", QStringLiteral("Wtryskiwacze dodatnie"), v.injectorsPositive);
     grid->setRowStretch(r, 1);
 
     row->addWidget(settings);

@@ -131,7 +131,11 @@ void SettingsPanel::connectHandlers()
 
 void SettingsPanel::ApplySettingsFrame()
 {
-    const QByteArray &block = m_link.storedSettings();
+    applyBlock(m_link.storedSettings());
+}
+
+void SettingsPanel::applyBlock(const QByteArray &block)
+{
     // The link refuses a short block before keeping it; this only makes sure
     // nothing is ever read past the end.
     const std::optional<SettingsRecord> record = SettingsDecoder::decode(block);
@@ -209,6 +213,33 @@ void SettingsPanel::applyRecord(const SettingsRecord &r, const QByteArray &block
     // 16.
     if (m_correctionMap)
         m_correctionMap(block);
+}
+
+QByteArray SettingsPanel::shownBlock(QByteArray block) const
+{
+    const std::optional<SettingsRecord> given = SettingsDecoder::decode(block);
+    if (!given)
+        return block;
+    for (const SettingsTable::Row &row : SettingsTable::rows()) {
+        const double shown = controlValue(row.id);
+        // A value the control holds to its range or step stays as the block has it.
+        if (float(SettingsTable::shownValue(row, given->value(row.id))) == float(shown))
+            continue;
+        SettingsTable::encodeRow(row, shown, block);
+    }
+    const QLocale locale;
+    const QChar separator = locale.decimalPoint().at(0);
+    for (size_t j = 0; j < given->levelThresholds.size(); ++j) {
+        const QString text = m_view.switching.levelThresholds[j]->text();
+        if (text == SettingsDecoder::thresholdText(given->levelThresholds[j], separator))
+            continue;
+        bool ok = false;
+        const double volts = locale.toDouble(text, &ok);
+        if (ok)
+            block[SettingsDecoder::LevelThresholdOffset + int(j)] =
+                char(CommandBodies::valueByte(volts * SettingsDecoder::LevelStepsPerVolt));
+    }
+    return block;
 }
 
 void SettingsPanel::showValue(Id id, double value)
@@ -343,8 +374,20 @@ uint8_t SettingsPanel::injectorMask() const
     return SettingsEdits::injectorMask(lit);
 }
 
+bool SettingsPanel::refuseDuringCalibration()
+{
+    if (!m_link.calibrationStep || m_link.calibrationStep() == -1)
+        return false;
+    if (m_link.notDuringCalibration)
+        m_link.notDuringCalibration();
+    return true;
+}
+
 void SettingsPanel::paliwo_SwitchClick(FuelSender sender)
 {
+    // The user's click; the calibration asks through its own entry.
+    if (sender == FuelSender::Switch && refuseDuringCalibration())
+        return;
     const int step = m_link.calibrationStep ? m_link.calibrationStep() : -1;
     if (!m_link.connected || !m_link.connected()) {
         if (m_link.notSent)
@@ -407,6 +450,8 @@ void SettingsPanel::requestFuelForCalibration(int calibrationStep)
 
 void SettingsPanel::Cyl_x_ledClick(int cylinder)
 {
+    if (refuseDuringCalibration())
+        return;
     if (!m_link.portOpen()) {
         if (m_link.notSent)
             m_link.notSent();

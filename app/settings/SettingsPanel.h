@@ -38,6 +38,9 @@ public:
         std::function<int()> calibrationStep;
         // Tells the user a change was not sent (no controller connected).
         std::function<void()> notSent;
+        // Tells the user a click on the fuel switch or an injector LED was
+        // not taken: a calibration runs and its own requests wait in the queue.
+        std::function<void()> notDuringCalibration;
     };
     // Fills `CorrectionMap` from the block and redraws the map chart.
     using CorrectionMapHook = std::function<void(const QByteArray &settingsBlock)>;
@@ -46,7 +49,15 @@ public:
 
     // `ApplySettingsFrame`: `StoredSettings` onto the controls. Sends nothing.
     void ApplySettingsFrame();
+    // The same for a block that is not the controller's (a settings file
+    // shown with no controller connected); the controls cannot tell.
+    void applyBlock(const QByteArray &block);
     void setCorrectionMapHook(CorrectionMapHook hook) { m_correctionMap = std::move(hook); }
+    // `block` (the controller's last block) with every setting and level
+    // threshold the controls show differently written back as its command
+    // sends it: what the controller holds now, since each change goes out at
+    // once and no read-all follows it. The map is not the panel's.
+    QByteArray shownBlock(QByteArray block) const;
     // The last block applied, as the controls were given it.
     const std::optional<SettingsRecord> &lastRecord() const { return m_last; }
 
@@ -95,6 +106,8 @@ private:
     // controller, and the control goes back to what the controller holds.
     void sendSetting(Id id);
     bool refuseOffline(Id id);
+    // A click of the fuel switch or an LED while a calibration runs.
+    bool refuseDuringCalibration();
     void restore(Id id);
     void setCheckedQuietly(Id id, bool checked);
     void guarded(const std::function<void()> &handler);

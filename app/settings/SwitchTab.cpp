@@ -126,7 +126,8 @@ SwitchTabView SwitchTab::build(QWidget *parent)
     auto *firstDrop = new QHBoxLayout;
     v.switchAtFirstDrop = PlainControls::check(QStringLiteral("Check_by_first"), QString(), v.toPetrolGroup);
     v.switchAtFirstDropLabel =
-        PlainControls::label(QStringLiteral("Label24"), QStringLiteral("Przełącz przy pierwszym P min"), v.toPetrolGroup);
+        PlainControls::label(QStringLiteral("Label24"), QStringLiteral("Przełącz przy pierwszym spadku ciśnienia"),
+                             v.toPetrolGroup);
     v.switchAtFirstDropLabel->setBuddy(v.switchAtFirstDrop);
     firstDrop->addWidget(v.switchAtFirstDrop);
     firstDrop->addWidget(v.switchAtFirstDropLabel);

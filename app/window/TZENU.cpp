@@ -18,6 +18,7 @@
 #include "app/recording/RecordingRoom.h"
 #include "app/recording/SessionRecorder.h"
 #include "app/common/ScrollingPage.h"
+#include "app/settings/SettingsFileMenu.h"
 #include "app/settings/SettingsPanel.h"
 #include "app/common/StatusNotice.h"
 #include "app/settings/SwitchTab.h"
@@ -119,6 +120,10 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     // The calibration reads the map the chart shows, edits included.
     m_calibration->setMapPointSource([this](int k) { return m_mapPage->correctionMap().value(k); });
     buildLevelSensorAndDataFile();
+    m_settingsFile = std::make_unique<SettingsFileMenu>(
+        SettingsFileMenu::Window{*this, *m_session, *m_settings, *m_dataFile,
+                                 [this](int k) { return m_mapPage->correctionMap().value(k); }},
+        this);
     m_recording->attach({*this, *m_session, *m_linkView, *ComPort1,
                          [this](RecordingRoom::AnswerTap tap) { m_linkView->addAnswerTap(std::move(tap)); }});
     connectEvents();
@@ -246,9 +251,13 @@ void TZENU::buildLink()
     m_linkView->setRooms({[this] {
                               m_settings->ApplySettingsFrame();
                               m_dataFile->settingsApplied();
+                              // The controller's block has replaced a file shown offline.
+                              if (m_settingsFile)
+                                  m_settingsFile->controllerBlockApplied();
                           },
                           [this](const QByteArray &answer) { m_live->applyLiveFrame(answer); },
-                          [this] { m_dataFile->Zapis1Click(nullptr); }});
+                          [this] { m_dataFile->Zapis1Click(nullptr); },
+                          [this](LinkView::SaveDropped why) { m_dataFile->saveDropped(why); }});
     m_session = std::make_unique<Session>(*m_sessionPort, m_recording->lineWriter(), *m_pollTimer, *m_answerTimer,
                                           *m_linkView, *m_languageStore);
 }
@@ -267,8 +276,14 @@ void TZENU::buildSettings()
     link.calibrationStep = [this] { return CalibrationStep; };
     link.notSent = [this] {
         // Read now, so the note is in the language chosen at this moment.
+        if (!m_texts)
+            return;
+        const bool fileShown = m_settingsFile && m_settingsFile->view().viewing();
+        StatusNotice::show(this, m_texts->programText(fileShown ? u"offline.not_editable" : u"settings.not_sent_offline"));
+    };
+    link.notDuringCalibration = [this] {
         if (m_texts)
-            StatusNotice::show(this, m_texts->programText(u"settings.not_sent_offline"));
+            StatusNotice::show(this, m_texts->programText(u"calibration.clicks_locked"));
     };
     m_settings = std::make_unique<SettingsPanel>(m_settingsView, languageTable(), std::move(link), this);
 }
@@ -426,7 +441,7 @@ void TZENU::FormCreate()
         m_languageKey = (stored && !stored->isEmpty()) ? *stored : QStringLiteral("PolskiPL");
         for (QAction *item : Jazyk->actions()) {
             if (item->objectName() == m_languageKey && item->isEnabled()) {
-                // Inside start-up, so a failure here also skips the last step.
+                // A store that refuses the key is told by the choice itself.
                 chooseLanguage(item);
                 break;
             }
@@ -474,6 +489,11 @@ void TZENU::Polacz_switchStatusChanged()
         m_session->Polacz_switchStatusChanged(sw->Checked());
 }
 
+bool TZENU::viewSettingsFile(const QString &path)
+{
+    return m_settingsFile->viewFile(path);
+}
+
 void TZENU::Exit1Click()
 {
     close();
@@ -502,10 +522,16 @@ void TZENU::chooseLanguage(QAction *languageItem)
         item->setChecked(false);
     languageItem->setChecked(true);
     m_languageKey = languageItem->objectName();
-    RegistryKey key(kLanguageKeyPath);
-    key.writeString(kLanguageValue, m_languageKey);
-    key.flush();
+    // The window takes the language whole before the choice is stored: a
+    // store that refuses it costs only the next start's memory of it.
     applyLanguage(m_languageKey);
+    try {
+        RegistryKey key(kLanguageKeyPath);
+        key.writeString(kLanguageValue, m_languageKey);
+        key.flush();
+    } catch (const std::exception &e) {
+        UserMessage::show(this, programText(QStringLiteral("language.not_stored")).arg(QString::fromLocal8Bit(e.what())));
+    }
 }
 
 void TZENU::LangClick(QObject *flagButton)
@@ -549,6 +575,8 @@ void TZENU::relistPorts()
             connect(item, &QAction::triggered, this, [this, item] { zmien_port_COM(item); });
         });
     });
+    if (m_settingsFile)
+        m_settingsFile->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

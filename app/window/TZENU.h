@@ -34,6 +34,7 @@ class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
 class QtTranslations;
+class SettingsFileMenu;
 class RecordingRoom;
 
 // The main window. It owns every component for the whole run and wires the
@@ -91,6 +92,15 @@ public:
     LevelSensorGroup &levelSensor() { return *m_level; }
     // "Plik" > "Zapis" / "Odczyt": the settings data file.
     DataFileMenu &dataFile() { return *m_dataFile; }
+    // "Pokaż plik ustawień…" and "Porównaj z plikiem…".
+    SettingsFileMenu &settingsFile() { return *m_settingsFile; }
+
+    // Shows a settings data file on the window with no controller connected,
+    // as "Plik" > "Pokaż plik ustawień…" does; the entry for `zenu FILE.zen`
+    // and a file handed over by the file manager. False, the window as it
+    // was, while connected or for a file that is not a settings file (the
+    // user has been told).
+    bool viewSettingsFile(const QString &path);
     // Recording the session and replaying a recording.
     RecordingRoom &recording() { return *m_recording; }
 
@@ -182,4 +192,5 @@ private:
     // Refers to the session and the calibration page: made after, gone before.
     std::unique_ptr<LinkRideOut> m_rideOut;
     std::unique_ptr<QtTranslations> m_qtTexts;
+    std::unique_ptr<SettingsFileMenu> m_settingsFile;
 };

@@ -198,6 +198,12 @@ void WindowLinkView::writeDataFile()
         m_rooms.writeDataFile();
 }
 
+void WindowLinkView::dataFileNotWritten(SaveDropped why)
+{
+    if (m_rooms.dataFileNotWritten)
+        m_rooms.dataFileNotWritten(why);
+}
+
 void WindowLinkView::linkEnded()
 {
     if (m_linkEnded)

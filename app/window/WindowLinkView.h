@@ -30,6 +30,7 @@ public:
         std::function<void()> applySettingsFrame;
         std::function<void(const QByteArray &answer)> applyLiveFrame;
         std::function<void()> writeDataFile;
+        std::function<void(SaveDropped why)> dataFileNotWritten;
     };
     void setRooms(Rooms rooms) { m_rooms = std::move(rooms); }
 
@@ -58,6 +59,7 @@ public:
     void applySettingsFrame(const QByteArray &settings) override;
     void applyLiveFrame(const QByteArray &answer) override;
     void writeDataFile() override;
+    void dataFileNotWritten(SaveDropped why) override;
     void linkEnded() override;
     void lineErrorsChanged(int errorsLastMinute) override;
     void reconnecting(int attempt) override;

@@ -429,7 +429,7 @@ struct ResultCase
     uint8_t injection; // T2 average
     uint8_t multiplier; // T3 average as measured
     QString caption;    // the multiplier as shown (Polish separator)
-    uint8_t blockPoint; // in the 0x20 block
+    uint8_t blockPoint; // in the 0x20 block: the T2 average as measured
     std::map<int, int> points; // some points of the map sent
 };
 
@@ -477,9 +477,10 @@ INSTANTIATE_TEST_SUITE_P(
         ResultCase{"Injection40Multiplier110", false, 40, 110, QStringLiteral("1,1"), 40,
                    {{1, 109}, {39, 110}, {40, 110}, {49, 109}, {246, 83}}},
         ResultCase{"MultiplierWithTwoDecimals", false, 28, 123, QStringLiteral("1,23"), 28, {{28, 123}}},
-        // An injection time outside the shape's range anchors the map at its end.
-        ResultCase{"ShortInjectionHeldAt10", false, 4, 100, QStringLiteral("1"), 10, {{10, 100}, {1, 100}}},
-        ResultCase{"LongInjectionHeldAt246", false, 250, 100, QStringLiteral("1"), 246, {{246, 100}, {1, 126}}},
+        // An injection time outside the shape's range anchors the map at its
+        // end; the 0x20 block still reports the time as measured.
+        ResultCase{"ShortInjectionHeldAt10", false, 4, 100, QStringLiteral("1"), 4, {{10, 100}, {1, 100}}},
+        ResultCase{"LongInjectionHeldAt246", false, 250, 100, QStringLiteral("1"), 250, {{246, 100}, {1, 126}}},
         // Points that would leave one byte are held at its ends.
         ResultCase{"LowMapHeldAtZero", false, 28, 10, QStringLiteral("0,1"), 28, {{1, 10}, {243, 0}, {246, 0}}},
         ResultCase{"HighMapHeldAt255", false, 246, 250, QStringLiteral("2,5"), 246, {{1, 255}, {246, 250}}}),

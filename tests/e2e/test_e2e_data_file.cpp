@@ -5,17 +5,25 @@
 
 #include "app/settings/DataFileMenu.h"
 #include "app/settings/LevelSensorGroup.h"
+#include "app/settings/SettingsCompareDialog.h"
+#include "app/settings/SettingsFileMenu.h"
+#include "app/settings/SettingsPanel.h"
 
 #include "link/CommandFrame.h"
 
 #include "settings/DataFile.h"
+#include "settings/SettingsDecoder.h"
 
 #include "widgets/TVSlider.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 
 namespace {
@@ -115,6 +123,82 @@ TEST_F(E2eDataFile, SavedBlockReturnsToTheControllerAfterAChange)
     EXPECT_EQ(controllerBlock().mid(21, 540), factory.mid(21, 540));
     EXPECT_EQ(controllerBlock().mid(25, 5), hex("244c708f00"));
     EXPECT_EQ(session().storedSettings().mid(4, 597), factory.mid(4, 597));
+    EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
+}
+
+// A file saved, two settings changed on the window: comparing the controller
+// with the file lists exactly those two; once disconnected the file shows
+// what was saved.
+TEST_F(E2eDataFile, ComparedWithItsSavedFileTwoChangesAreTwoRowsAndTheFileShowsOffline)
+{
+    connectWithState();
+    chosen = filePath("car");
+    trigger("Zapis1");
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(filePath("car.zen")) && idle(); }, 10000)) << linkReport();
+    const std::optional<SettingsRecord> saved = SettingsDecoder::decode(session().storedSettings());
+    ASSERT_TRUE(saved.has_value());
+
+    auto *pulses = window->component<QComboBox>(QStringLiteral("Sel_Impuls"));
+    auto *engine = window->component<QComboBox>(QStringLiteral("Sel_Typ_silnika"));
+    const int savedPulse = pulses->currentIndex();
+    const int savedEngine = engine->currentIndex();
+    ASSERT_GE(savedPulse, 0);
+    ASSERT_GE(savedEngine, 0);
+    const int pulse = (savedPulse + 2) % pulses->count();
+    const int engineItem = 1 - savedEngine;
+    // One after the other: a command queued before the last one left would
+    // take its place.
+    pulses->setCurrentIndex(pulse);
+    emit pulses->activated(pulse);
+    ASSERT_TRUE(waitFor([&] {
+        const QByteArray b = controllerBlock();
+        return b.size() > 21 && uint8_t(b[21]) == pulse && idle();
+    }, 5000)) << linkReport();
+    engine->setCurrentIndex(engineItem);
+    emit engine->activated(engineItem);
+    ASSERT_TRUE(waitFor([&] {
+        const QByteArray b = controllerBlock();
+        return b.size() > 34 && uint8_t(b[21]) == pulse && ((uint8_t(b[34]) >> 3) & 1) == engineItem && idle();
+    }, 5000)) << linkReport();
+
+    SettingsFileMenu &files = window->settingsFile();
+    files.setFileChooser([&](const QString &) { return filePath("car.zen"); });
+    QStringList rows;
+    QStringList header;
+    bool loadOffered = false;
+    files.setDialogRunner([&](SettingsCompareDialog &d) {
+        for (int r = 0; r < d.differences()->rowCount(); ++r)
+            rows << d.differences()->item(r, 0)->text() + QLatin1Char('|') + d.differences()->item(r, 1)->text()
+                        + QLatin1Char('|') + d.differences()->item(r, 2)->text();
+        header = {d.differences()->horizontalHeaderItem(1)->text(), d.differences()->horizontalHeaderItem(2)->text()};
+        loadOffered = !d.loadButton()->isHidden();
+    });
+    window->show();
+    emit window->Pliki1->aboutToShow(); // the fitter opens "Plik"
+    EXPECT_TRUE(files.compareItem()->isEnabled());
+    EXPECT_FALSE(files.viewItem()->isEnabled());
+    files.compareItem()->trigger();
+    const auto label = [&](const char *name) { return window->component<QLabel>(QString::fromLatin1(name))->text(); };
+    EXPECT_EQ(rows, (QStringList{label("Label35") + QLatin1Char('|') + pulses->itemText(pulse) + QLatin1Char('|')
+                                     + pulses->itemText(savedPulse),
+                                 label("Label37") + QLatin1Char('|') + engine->itemText(engineItem)
+                                     + QLatin1Char('|') + engine->itemText(savedEngine)}));
+    EXPECT_EQ(header, (QStringList{QStringLiteral("Sterownik"), QStringLiteral("car.zen")}));
+    EXPECT_TRUE(loadOffered);
+
+    // Offline, the file shows what was saved.
+    trigger("rozlacz1");
+    ASSERT_TRUE(waitFor([&] { return !session().acceptsCommands(); }, 5000)) << linkReport();
+    emit window->Pliki1->aboutToShow();
+    EXPECT_TRUE(files.viewItem()->isEnabled());
+    EXPECT_FALSE(files.compareItem()->isEnabled());
+    ASSERT_TRUE(window->viewSettingsFile(filePath("car.zen")));
+    EXPECT_EQ(pulses->currentIndex(), savedPulse);
+    EXPECT_EQ(engine->currentIndex(), savedEngine);
+    ASSERT_TRUE(window->settingsPanel().lastRecord().has_value());
+    EXPECT_EQ(window->settingsPanel().lastRecord()->values, saved->values);
+    EXPECT_EQ(window->settingsPanel().lastRecord()->correctionMap, saved->correctionMap);
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("car.zen")));
     EXPECT_TRUE(watcher->messages().isEmpty()) << watcher->messages().join(" | ").toStdString();
 }
 

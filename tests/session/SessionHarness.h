@@ -251,6 +251,11 @@ struct FakeView : LinkView
         log << QStringLiteral("reconnected:%1").arg(settingsDiffer ? "other settings" : "same");
     }
     void commandNotSent(const QByteArray &body) override { unsent << body; }
+    void dataFileNotWritten(SaveDropped why) override
+    {
+        droppedSaves << why;
+        log << QStringLiteral("saveDropped");
+    }
 
     Log &log;
     QStringList messages;
@@ -271,6 +276,7 @@ struct FakeView : LinkView
     bool reserveFlashing = false;
     int lambdaUnchecks = 0;
     QList<QByteArray> settingsFrames;
+    QList<SaveDropped> droppedSaves;
     QList<QByteArray> liveFrames;
     int dataFileWrites = 0;
     int lineErrors = 0;

@@ -841,6 +841,7 @@ TEST_F(SessionHarness, DataFileSaveWritesTheFileOnceAfterItsSettingsAnswer)
     EXPECT_EQ(view.settingsFrames.last(), block);
     EXPECT_EQ(session.storedSettings(), block);
     EXPECT_EQ(view.dataFileWrites, 1);
+    EXPECT_TRUE(view.droppedSaves.isEmpty());
     EXPECT_TRUE(session.queue().afterNext().isEmpty());
     EXPECT_EQ(session.lastCommandCode(), -1);
     EXPECT_TRUE(view.windowEnabled);
@@ -879,6 +880,32 @@ TEST_F(SessionHarness, SaveMarkerBehindAnUnfinishedGroupIsDroppedNeverSent)
     for (const QByteArray &f : writer.frames())
         EXPECT_FALSE(f.contains("ZAPIS"));
     EXPECT_EQ(view.dataFileWrites, 0);
+    // The save that will never happen is told, once.
+    EXPECT_EQ(view.droppedSaves, QList<LinkView::SaveDropped>{LinkView::SaveDropped::GroupUnfinished});
+}
+
+TEST_F(SessionHarness, SaveWhoseReadAllAnswerIsShortWritesNoFileAndSaysSo)
+{
+    connectAndHandshake();
+    pollCycle();
+    const QByteArray kept = session.storedSettings();
+    session.beginLongExchange();
+    session.setCommandRetries(5);
+    session.QueueCommand(CommandBodies::dataFileSave());
+    tick();
+    // A complete answer to the read-all by its own length, but far shorter
+    // than a settings block.
+    receive(answer(0x66, QByteArray(40, '\x11')));
+    tick();
+    EXPECT_EQ(view.dataFileWrites, 0);
+    EXPECT_EQ(view.droppedSaves, QList<LinkView::SaveDropped>{LinkView::SaveDropped::ShortAnswer});
+    EXPECT_EQ(session.storedSettings(), kept);
+    EXPECT_TRUE(session.queue().afterNext().isEmpty());
+    EXPECT_TRUE(view.windowEnabled);
+    for (int i = 0; i < 3; ++i)
+        pollCycle();
+    EXPECT_EQ(view.dataFileWrites, 0);
+    EXPECT_EQ(view.droppedSaves.size(), 1);
 }
 
 TEST_F(SessionHarness, FactoryResetAnsweredNoSendsNothing)

@@ -103,7 +103,8 @@ TEST_F(RecordingWindow, FileMenuHoldsRecordReplayAndExportAsAGroupBeforeExit)
     QStringList names;
     for (const QAction *a : window->Pliki1->actions())
         names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    EXPECT_EQ(names, (QStringList{"Odczyt1", "Zapis1", "Reset1", "-", "Nagrywanie1", "Odtwarzanie1", "EksportCSV1",
+    EXPECT_EQ(names, (QStringList{"Odczyt1", "Zapis1", "Reset1", "PokazPlik1", "Porownaj1", "-", "Nagrywanie1",
+                                  "Odtwarzanie1", "EksportCSV1",
                                   "-", "Exit1"}));
 }
 

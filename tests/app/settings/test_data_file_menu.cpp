@@ -145,6 +145,44 @@ TEST_F(DataFileMenuTest, SaveReadsTheBlockAfreshAndWritesItsFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("golf.zen")});
 }
 
+// A save the session will not finish: no file, and the user is told why
+// once the tick is over. The session's side is in its own tests.
+TEST_F(DataFileMenuTest, SaveWhoseAnswerIsShortWritesNothingAndSaysSo)
+{
+    connectAndHandshake();
+    chosen = path("golf");
+    menu.Zapis1Click(&window);
+    EXPECT_EQ(tickFrame(), body("aa660010"));
+    receive(answer(0x66, QByteArray(40, '\x11')));
+    tick();
+    ASSERT_EQ(view.droppedSaves, QList<LinkView::SaveDropped>{LinkView::SaveDropped::ShortAnswer});
+    EXPECT_EQ(view.dataFileWrites, 0);
+    menu.saveDropped(view.droppedSaves.last());
+    EXPECT_TRUE(menu.boundFile().isEmpty());
+    EXPECT_TRUE(messages.isEmpty()); // not inside the tick
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages, QStringList{text("datafile.save_short_answer")});
+    EXPECT_FALSE(QFile::exists(path("golf.zen")));
+    // A later write request finds no file bound.
+    menu.Zapis1Click(nullptr);
+    EXPECT_FALSE(QFile::exists(path("golf.zen")));
+
+    menu.saveDropped(LinkView::SaveDropped::GroupUnfinished); // nothing bound: nothing to say
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(DataFileMenuTest, SaveBehindAnUnfinishedGroupSaysSo)
+{
+    connectAndHandshake();
+    chosen = path("golf");
+    menu.Zapis1Click(&window);
+    menu.saveDropped(LinkView::SaveDropped::GroupUnfinished);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages, QStringList{text("datafile.save_group_unfinished")});
+    EXPECT_TRUE(menu.boundFile().isEmpty());
+}
+
 TEST_F(DataFileMenuTest, SaveKeepsAnOwnExtensionAndReplacesAnOldFileWithoutAQuestion)
 {
     connectAndHandshake();

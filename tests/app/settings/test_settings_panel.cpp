@@ -78,6 +78,7 @@ protected:
         link.editStoredSettings = [this]() -> QByteArray & { return stored; };
         link.calibrationStep = [this] { return calibrationStep; };
         link.notSent = [this] { ++notSent; };
+        link.notDuringCalibration = [this] { ++calibrationNotes; };
         panel = std::make_unique<SettingsPanel>(view, &*texts, std::move(link));
         panel->setCorrectionMapHook([this](const QByteArray &block) { mapBlocks << block; });
     }
@@ -126,6 +127,7 @@ protected:
     bool portOpen = true;
     int calibrationStep = -1;
     int notSent = 0;
+    int calibrationNotes = 0;
     QList<Group> sent;
     QList<QByteArray> mapBlocks;
 };
@@ -431,6 +433,38 @@ TEST_F(SettingsPanelTest, CalibrationFuelRequest)
     EXPECT_EQ(sent, (QList<Group>{{hex("25"), hex("03023f"), {}}, {hex("03023f"), {}, {}}, {hex("25"), hex("03023f"), {}}}));
 }
 
+// A run's fuel requests wait in the queue between its ticks; a click of the
+// fitter's would replace them. The LEDs and the switch still show the state.
+TEST_F(SettingsPanelTest, DuringCalibrationLedsAndFuelSwitchOnlyShow)
+{
+    apply(factoryBlock()); // cylinders 1..4 lit
+    view.top.fuelGroup->setEnabled(true);
+    view.top.fuelSwitch->SetChecked(true); // on gas
+    calibrationStep = 3;
+    QTest::mouseClick(led(1), Qt::LeftButton);
+    QTest::mouseClick(view.top.fuelSwitch, Qt::LeftButton);
+    EXPECT_TRUE(led(1)->Checked());
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(calibrationNotes, 2);
+    EXPECT_EQ(notSent, 0);
+
+    // The program keeps setting them.
+    led(1)->SetChecked(false);
+    view.top.fuelSwitch->SetChecked(false);
+    EXPECT_FALSE(led(1)->Checked());
+    EXPECT_FALSE(view.top.fuelSwitch->Checked());
+    // The run's own request still goes out, with the mask shown.
+    panel->requestFuelForCalibration(3);
+    EXPECT_EQ(sent, QList<Group>{(Group{hex("03020d"), {}, {}})});
+
+    // After the run the clicks act again.
+    sent.clear();
+    calibrationStep = -1;
+    view.top.fuelSwitch->SetChecked(true);
+    QTest::mouseClick(led(1), Qt::LeftButton);
+    EXPECT_EQ(sent, QList<Group>{(Group{hex("03030f"), {}, {}})});
+}
+
 // --- no controller --------------------------------------------------------------
 
 TEST_F(SettingsPanelTest, OfflineEditGoesBackToTheLastBlockAndSaysSo)
@@ -483,9 +517,9 @@ TEST_F(SettingsPanelTest, EverySettingsControlHasItsLabelAsName)
         {view.petrol.pulses, QStringLiteral("Impulsy")},
         {view.petrol.rpmSignal, QStringLiteral("Sygnał RPM")},
         {view.petrol.engineType, QStringLiteral("Rodzaj Silnika")},
-        {view.petrol.injectorsPositive, QStringLiteral("Wtryskiwacze Dodatnie")},
+        {view.petrol.injectorsPositive, QStringLiteral("Wtryskiwacze dodatnie")},
         {view.gas.injectorType, QStringLiteral("Wtryskiwacz gazowy")},
-        {view.switching.switchAtFirstDrop, QStringLiteral("Przełącz przy pierwszym P min")},
+        {view.switching.switchAtFirstDrop, QStringLiteral("Przełącz przy pierwszym spadku ciśnienia")},
         {view.switching.levelSensor, QStringLiteral("Rodzaj czujnika")},
     };
     for (const auto &[w, name] : named)

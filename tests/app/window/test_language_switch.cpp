@@ -10,6 +10,7 @@
 #include "app/live/LiveDisplay.h"
 
 #include "i18n/LanguageTable.h"
+#include "link/RegistryKey.h"
 #include "i18n/TextRow.h"
 #include "i18n/TextTarget.h"
 
@@ -22,6 +23,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -318,6 +322,33 @@ TEST_F(LanguageSwitch, SameLanguageAgainWritesTheKeyAndPutsEveryTextBack)
     EXPECT_EQ(stored(kLangKey, QStringLiteral("CurLang")), QStringLiteral("PolskiPL"));
     EXPECT_EQ(w<QLabel>("Label18")->text(), QStringLiteral("Błędy zapamiętane"));
     EXPECT_EQ(window->tab_control->tabText(0), QStringLiteral("Panel Petrol"));
+}
+
+// The settings store refuses the key: the window is wholly in the chosen
+// language with the check mark on it, and the user hears that it will not be
+// remembered.
+TEST_F(LanguageSwitch, StoreThatRefusesTheKeyLeavesOneLanguageAndSaysSo)
+{
+    start({});
+    ASSERT_TRUE(messages.isEmpty()) << messages.join(" | ").toStdString();
+    // A plain file where the store's folder belongs: nothing can be written.
+    const QString folder = QFileInfo(RegistryKey::storeLocation()).absolutePath();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    choose("AngielskiGB");
+
+    EXPECT_EQ(w<QLabel>("Label34")->text(), window->languageTable()->text(118, LanguageTable::English));
+    EXPECT_EQ(w<QLabel>("Label18")->text(), window->languageTable()->text(80, LanguageTable::English));
+    EXPECT_EQ(window->tab_control->tabText(0), window->languageTable()->text(32, LanguageTable::English));
+    EXPECT_EQ(window->languageTable()->message(11), window->languageTable()->text(11, LanguageTable::English));
+    EXPECT_EQ(checkedNames(window->Jazyk), QStringList{QStringLiteral("AngielskiGB")});
+    EXPECT_EQ(window->currentLanguageKey(), QStringLiteral("AngielskiGB"));
+    ASSERT_EQ(messages.size(), 1) << messages.join(" | ").toStdString();
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("The language choice was not stored")))
+        << messages[0].toStdString();
 }
 
 TEST_F(LanguageSwitch, ComboBoxesKeepTheirChoiceAndSignalNothing)

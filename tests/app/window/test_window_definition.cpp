@@ -157,6 +157,9 @@ TEST_F(DefinitionTest, MenuItemsCarryTheirCaptionsAndInitialStates)
     const MenuItem items[] = {
         {"Odczyt1", "Odczyt", false, false, false},   {"Zapis1", "Zapis", false, false, false},
         {"Reset1", "Reset", false, false, false},     {"Exit1", "Exit", true, true, false},
+        // A settings file can be looked at offline; a comparison needs a block first.
+        {"PokazPlik1", "Pokaż plik ustawień…", true, true, false},
+        {"Porownaj1", "Porównaj z plikiem…", true, false, false},
         {"polacz", "Połącz", true, true, false},      {"rozlacz1", "Rozłącz", true, true, false},
         {"NiemieckiDE", "Deutsch", true, true, false}, {"AngielskiGB", "English", true, true, false},
         {"PolskiPL", "Polski", true, true, true},     {"Russian", "Russian", true, false, false},
@@ -300,6 +303,7 @@ TEST_F(DefinitionTest, ButtonsChecksAndTextsStartAsDefined)
         {"Error_Led", "*  *  *  E r r o r  *  *  *"}, {"zoom", "<< [ms] >>"},
         {"Label19", "Błędy aktualne"},                {"Label18", "Błędy zarejestrowane"},
         {"Label16", "Odczyt [V]"},                    {"Label17", "Rodzaj czujnika"},
+        {"Label24", "Przełącz przy pierwszym spadku ciśnienia"}, {"Label40", "Wtryskiwacze dodatnie"},
         {"ZENU_Linl_label", "http://www.example.com/zenu"}, {"Label23", "zenu@example.com"}};
     for (const auto &[name, text] : labels) {
         auto *l = window->component<QLabel>(QString::fromLatin1(name));
