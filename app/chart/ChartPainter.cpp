@@ -315,8 +315,9 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         painter.save();
         painter.setClipRect(r.adjusted(0, 0, 0, 0));
         for (int i = 0; i < lines.channels.size(); ++i) {
+            // Cosmetic: one pixel whatever the scale, drawn without the stroker.
             QPen pen(LineColours[i % std::size(LineColours)]);
-            pen.setWidthF(1.0);
+            pen.setCosmetic(true);
             painter.setPen(pen);
             drawLine(painter, r, lines.columns[i], lines.scales[lines.scaleOf[i]], axis, double(data.series().lastMs()));
         }
@@ -383,8 +384,9 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         const double top = faultRow.top() + 1;
         const double h = faultRow.height() - 2;
         const QPointF mark[3] = {{x - h / 2.5, top}, {x + h / 2.5, top}, {x, top + h}};
-        QPen guide(QColor(0xff, 0x50, 0x50));
-        guide.setStyle(Qt::DotLine);
+        // A faint solid guide: a dotted pen costs the stroker on every mark.
+        QPen guide(QColor(0xff, 0xb4, 0xb4));
+        guide.setCosmetic(true);
         painter.setPen(guide);
         painter.drawLine(QPointF(x, g.panes.isEmpty() ? top : g.panes.first().top()), QPointF(x, top));
         painter.setPen(Qt::darkRed);
