@@ -1,3 +1,4 @@
+#include "app/chart/CommandLinePlot.h"
 #include "app/recording/CommandLineExport.h"
 #include "app/recording/RecordReplayOptions.h"
 #include "app/window/TZENU.h"
@@ -24,6 +25,7 @@ Options addOptions(QCommandLineParser &parser)
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOption(CommandLineExport::option());
     RecordReplayOptions::add(parser);
+    parser.addOptions(CommandLinePlot::options());
     return options;
 }
 
@@ -47,6 +49,9 @@ bool answeredWithoutWindow(int argc, char **argv)
 
 int main(int argc, char *argv[])
 {
+    // The chart as a picture: drawn offscreen, no window, no display.
+    if (CommandLinePlot::asked(argc, argv))
+        return CommandLinePlot::main(argc, argv, [] { return CommandLineExport::chosenLanguageTexts(); });
     if (answeredWithoutWindow(argc, argv)) {
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("zenu"));

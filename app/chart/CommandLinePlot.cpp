@@ -134,12 +134,16 @@ Result run(const QStringList &arguments, const LanguageTable *table, const QStri
     return result;
 }
 
-int main(int argc, char **argv, const LanguageTable *texts)
+int main(int argc, char **argv, const std::function<std::optional<LanguageTable>()> &chosenTexts)
 {
     // No display needed: the picture is drawn in memory.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const Result result = run(QCoreApplication::arguments(), texts, ChartLayoutStore::load());
+    QCoreApplication::setApplicationName(QStringLiteral("zenu"));
+    const std::optional<LanguageTable> texts = chosenTexts ? chosenTexts() : std::nullopt;
+    setRecordingTexts(texts ? &*texts : nullptr);
+    const Result result = run(QCoreApplication::arguments(), texts ? &*texts : nullptr, ChartLayoutStore::load());
+    setRecordingTexts(nullptr);
     if (!result.out.isEmpty())
         std::fputs((result.out + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
     if (!result.err.isEmpty())

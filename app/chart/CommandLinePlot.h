@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-class LanguageTable;
+#include <functional>
+#include <optional>
+
+#include "i18n/LanguageTable.h"
 
 // `zenu --plot FILE.zrec OUT.png [--from S --to S]`: the chart of a
 // recording as a picture, without a window and without a display (the
@@ -33,8 +36,9 @@ struct Result
 Result run(const QStringList &arguments, const LanguageTable *texts, const QString &layoutText);
 
 // The whole of it for main(): makes an offscreen QGuiApplication, reads the
-// remembered panes, runs and prints. `texts` is the table in the language
-// last chosen (as the CSV export loads it); nullptr for the built-in texts.
-int main(int argc, char **argv, const LanguageTable *texts);
+// remembered panes, runs and prints. `chosenTexts` gives the table in the
+// language last chosen (as the CSV export loads it), once the application
+// exists; empty for the built-in texts.
+int main(int argc, char **argv, const std::function<std::optional<LanguageTable>()> &chosenTexts);
 
 } // namespace CommandLinePlot

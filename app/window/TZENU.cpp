@@ -14,6 +14,8 @@
 #include "app/settings/PetrolGasTabs.h"
 #include "app/window/PortMenu.h"
 #include "app/recording/RecordingRoom.h"
+#include "app/recording/ReplayPanel.h"
+#include "app/chart/ChartRoom.h"
 #include "app/common/ScrollingPage.h"
 #include "app/settings/SettingsPanel.h"
 #include "app/common/StatusNotice.h"
@@ -43,6 +45,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QScreen>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -105,6 +108,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
     buildLevelSensorAndDataFile();
     m_recording->attach({*this, *m_session, *m_linkView, *ComPort1,
                          [this](RecordingRoom::AnswerTap tap) { m_linkView->addAnswerTap(std::move(tap)); }});
+    buildChart();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -496,6 +500,41 @@ void TZENU::LangClick(QObject *flagButton)
     }
 }
 
+void TZENU::buildChart()
+{
+    ChartRoom::Window window{*this, {}, {}, {}, {}, {}};
+    window.connected = [this] { return m_session->acceptsCommands(); };
+    window.replayedRecording = [this]() -> const Recording * {
+        const ReplayPanel &replay = m_recording->replay();
+        return replay.replaying() ? &replay.recording() : nullptr;
+    };
+    window.replayedPath = [this] { return m_recording->replay().path(); };
+    window.seekReplay = [this](qint64 ms) {
+        if (ReplayClock *clock = m_recording->replay().clock())
+            clock->seek(ms);
+    };
+    window.shownCylinder = [this] {
+        for (int k = 0; k < 8; ++k) {
+            const auto *button = component<QRadioButton>(QStringLiteral("Cyl_%1_show").arg(k));
+            if (button && button->isChecked())
+                return k + 1;
+        }
+        return 1;
+    };
+    m_chart = std::make_unique<ChartRoom>(std::move(window));
+    ReplayPanel &replay = m_recording->replay();
+    replay.addBarButton(m_chart->replayButton());
+    replay.setPositionListener([this](qint64 ms) { m_chart->replayMoved(ms); });
+    m_recording->setCommandTap([this](const QByteArray &lineBytes) { m_chart->commandWritten(lineBytes); });
+    // The values the displays were given, not a second decoding.
+    m_linkView->addAnswerTap([this](RecordKind kind, const QByteArray &) {
+        if (kind == RecordKind::Answer)
+            m_chart->answerApplied(m_linkView->lastLiveValues());
+    });
+    if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
+        connect(sw, &TBinGControl::OnStatusChanged, this, [this] { m_chart->linkChanged(m_session->acceptsCommands()); });
+}
+
 void TZENU::applyLanguage(const QString &key)
 {
     const std::optional<int> column = LanguageKey::column(key);
@@ -511,6 +550,7 @@ void TZENU::applyLanguage(const QString &key)
     m_recording->retranslate();
     if (m_mapFit)
         m_mapFit->retranslate();
+    m_chart->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

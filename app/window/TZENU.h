@@ -33,6 +33,7 @@ class CalibrationPage;
 class LevelSensorGroup;
 class DataFileMenu;
 class RecordingRoom;
+class ChartRoom;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -90,6 +91,8 @@ public:
     DataFileMenu &dataFile() { return *m_dataFile; }
     // Recording the session and replaying a recording.
     RecordingRoom &recording() { return *m_recording; }
+    // The recording chart and the live chart.
+    ChartRoom &chart() { return *m_chart; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -144,6 +147,8 @@ private:
     void guarded(const std::function<void()> &handler);
     // The level sensor group and the data file menu, wired to the link.
     void buildLevelSensorAndDataFile();
+    // The chart room, wired to the replay, the answers and the commands.
+    void buildChart();
     // One of the program's own texts in the current language.
     QString programText(const QString &key) const;
 
@@ -174,4 +179,5 @@ private:
     std::unique_ptr<CalibrationPage> m_calibration;
     std::unique_ptr<LevelSensorGroup> m_level;
     std::unique_ptr<DataFileMenu> m_dataFile;
+    std::unique_ptr<ChartRoom> m_chart;
 };
