@@ -3,8 +3,10 @@
 // and one zoom or pan step (a wheel notch or a drag move, drawn), at several
 // zoom levels. The drive comes from the simulator's engine, as recorded.
 //
-//   bench_chart [--minutes N] [--steps N]     (defaults 60 and 40)
-#include "tests/record/SessionSample.h"
+//   bench_chart [--minutes N] [--steps N] [--save FILE]     (defaults 60 and 40)
+//
+// --save keeps the recording (a simulated road test for trying the chart).
+#include "bench/RoadDrive.h"
 
 #include "app/chart/ChartCanvas.h"
 #include "app/chart/ChartWindow.h"
@@ -58,16 +60,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench_chart: no temporary folder\n");
         return 1;
     }
-    // An answer every 250 ms after its poll, as sessionSample records them.
-    const int polls = minutes * 60 * 4;
-    const QString path = dir.filePath(QStringLiteral("hour.zrec"));
+    const int saveAt = args.indexOf(QStringLiteral("--save"));
+    const QString path = saveAt > 0 && saveAt + 1 < args.size() ? args[saveAt + 1]
+                                                                : dir.filePath(QStringLiteral("hour.zrec"));
     {
         RecordingWriter writer;
         if (!writer.open(path, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc())) {
             std::fprintf(stderr, "bench_chart: %s\n", qPrintable(writer.errorText()));
             return 1;
         }
-        for (const RecordEntry &e : sessionSample(polls))
+        for (const RecordEntry &e : roadDrive(minutes))
             writer.append(e.kind, e.ms, e.bytes);
         writer.close();
     }

@@ -4,6 +4,7 @@
 #include "chart/MinMaxColumns.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -146,19 +147,22 @@ void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool l
         else
             painter.drawText(r.right() + 4, ty, t);
     }
+    // The unit above its axis, on the legend line, clear of the tick labels.
     const QString u = texts.unit(s.unit);
     if (!u.isEmpty()) {
         painter.setPen(Qt::darkGray);
-        const int y = r.top() + fm.ascent();
+        const int y = r.top() - 4 - fm.descent();
         if (left)
-            painter.drawText(r.left() - 4 - fm.horizontalAdvance(u) - 0, y + fm.height(), u);
+            painter.drawText(r.left() - 4 - fm.horizontalAdvance(u), y, u);
         else
-            painter.drawText(r.right() + 4, y + fm.height(), u);
+            painter.drawText(r.right() + 4, y, u);
     }
 }
 
+// `columnWidth`: the width of a column in the painter's pixels (1 / the
+// device's pixel ratio, so a scaled screen gets a column per device pixel).
 void drawLine(QPainter &painter, const QRect &r, const MinMaxColumns &m, const UnitScale &s, const TimeAxis &axis,
-              double lastMs)
+              double lastMs, double columnWidth)
 {
     QPolygonF line;
     line.reserve(m.columns.size() * 4 + 4);
@@ -169,7 +173,7 @@ void drawLine(QPainter &painter, const QRect &r, const MinMaxColumns &m, const U
         const MinMaxColumn &col = m.columns[c];
         if (col.empty)
             continue;
-        const double x = r.left() + c + 0.5;
+        const double x = r.left() + (c + 0.5) * columnWidth;
         if (!line.isEmpty())
             line.append(QPointF(x, line.last().y()));
         line.append(QPointF(x, yOf(s, r, col.first)));
@@ -301,9 +305,12 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
     }
 
     const int width = g.plot.width();
+    // One column per device pixel: crisp on a scaled screen too.
+    const qreal ratio = painter.device() ? std::max<qreal>(painter.device()->devicePixelRatioF(), 1.0) : 1.0;
+    const int columns = std::max(1, int(std::lround(width * ratio)));
     for (int p = 0; p < view.layout->panes.size(); ++p) {
         const QRect r = g.panes[p];
-        const PaneLines lines = prepare(view, view.layout->panes[p], width);
+        const PaneLines lines = prepare(view, view.layout->panes[p], columns);
         painter.setPen(QColor(0xb0, 0xb0, 0xb0));
         painter.drawRect(r.adjusted(0, 0, -1, -1));
         for (int s = 0; s < lines.scales.size() && s < 2; ++s)
@@ -319,7 +326,8 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
             QPen pen(LineColours[i % std::size(LineColours)]);
             pen.setCosmetic(true);
             painter.setPen(pen);
-            drawLine(painter, r, lines.columns[i], lines.scales[lines.scaleOf[i]], axis, double(data.series().lastMs()));
+            drawLine(painter, r, lines.columns[i], lines.scales[lines.scaleOf[i]], axis, double(data.series().lastMs()),
+                     double(width) / columns);
         }
         painter.restore();
         for (int i = 0; i < lines.channels.size(); ++i) {

@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 
 ChartRoom::ChartRoom(Window window)
     : m_window(std::move(window)), m_live([this] { return m_clock.elapsed(); })
@@ -39,6 +40,7 @@ ChartRoom::ChartRoom(Window window)
         before = items[i];
     file->insertAction(before, m_openItem);
     file->insertAction(before, m_liveItem);
+    m_liveItem->setEnabled(false);
     QObject::connect(m_openItem, &QAction::triggered, root,
                      [this, root] { HandlerGuard::run(root, [this] { openClicked(); }); });
     QObject::connect(m_liveItem, &QAction::triggered, root,
@@ -96,6 +98,9 @@ ChartWindow *ChartRoom::makeWindow(bool live)
     hooks.saveLayout = [](const QString &text) { ChartLayoutStore::save(text); };
     hooks.shownCylinder = m_window.shownCylinder;
     auto *window = new ChartWindow(texts(), std::move(hooks), m_window.shell.root());
+    // Within the screen the main window is on, whatever its scale.
+    if (const QScreen *screen = m_window.shell.root()->screen())
+        window->resize(window->size().boundedTo(screen->availableGeometry().size() * 0.95));
     window->setObjectName(live ? QStringLiteral("Chart_live_window") : QStringLiteral("Chart_window"));
     return window;
 }
@@ -193,6 +198,8 @@ void ChartRoom::refresh()
 {
     const bool replaying = m_window.replayedRecording && m_window.replayedRecording();
     m_replayButton->setEnabled(replaying);
+    // The live chart follows a connected controller; once open it stays.
+    m_liveItem->setEnabled((m_window.connected && m_window.connected()) || m_liveWindow);
 }
 
 void ChartRoom::retranslate()
