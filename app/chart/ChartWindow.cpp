@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 ChartWindow::ChartWindow(ChartTexts texts, Hooks hooks, QWidget *parent)
@@ -116,6 +117,15 @@ ChartWindow::ChartWindow(ChartTexts texts, Hooks hooks, QWidget *parent)
             m_hooks.seek(ms);
     });
 
+    m_liveRedraw = new QTimer(this);
+    m_liveRedraw->setObjectName(QStringLiteral("chartLiveRedraw"));
+    m_liveRedraw->setSingleShot(true);
+    m_liveRedraw->setInterval(LiveRedrawMs);
+    connect(m_liveRedraw, &QTimer::timeout, this, [this] {
+        if (m_live)
+            m_canvas->dataChanged();
+    });
+
     resize(1200, 700);
     retranslate();
 }
@@ -154,8 +164,11 @@ void ChartWindow::showLive(const ChartData *live)
 
 void ChartWindow::liveChanged()
 {
-    if (m_live && isVisible())
-        m_canvas->dataChanged();
+    if (!m_live || !isVisible())
+        return;
+    // Answers are gathered and drawn together, at most once a LiveRedrawMs.
+    if (!m_liveRedraw->isActive())
+        m_liveRedraw->start();
 }
 
 void ChartWindow::followReplay(qint64 ms)

@@ -15,6 +15,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QTimer;
 
 // The chart window: the canvas, "Całość", "Zapisz obraz…", the choice of
 // channels per pane (remembered), and the read-out at the cursor. It shows
@@ -43,9 +44,12 @@ public:
     // A recording: the window keeps its own data; `name` goes in the title.
     void showRecording(const Recording &recording, const QString &name);
     // The live ring, owned by the caller and fed by it; call liveChanged()
-    // after each answer it takes.
+    // after each answer it takes. The chart redraws at most once per
+    // LiveRedrawMs: ten minutes over the plot's width are most of a second a
+    // pixel, and each redraw of a large window is what costs.
     void showLive(const ChartData *live);
     void liveChanged();
+    static constexpr int LiveRedrawMs = 1000;
     bool showsLive() const { return m_live != nullptr; }
 
     // The replay's position, while it plays: the cursor follows it.
@@ -83,6 +87,7 @@ private:
     ChartLayout m_layout;
     int m_pane = 0;
     bool m_filling = false;
+    QTimer *m_liveRedraw = nullptr;
 
     ChartCanvas *m_canvas = nullptr;
     QPushButton *m_whole = nullptr;

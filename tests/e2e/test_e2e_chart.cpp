@@ -62,8 +62,10 @@ TEST_F(E2eChart, RecordedStepsShowAtTheirTimesAndTheLiveChartFollows)
         liveTop = std::max(liveTop, v);
     EXPECT_GE(liveTop, 2500.f);
     EXPECT_TRUE(chart().liveWindow()->canvas()->followsLatest());
-    // Ten minutes in view, filling from the left until the session is longer.
+    // Ten minutes in view, filling from the left until the session is longer;
+    // the answers of the last redraw interval are drawn at its end.
     const TimeAxis &axis = chart().liveWindow()->canvas()->axis();
+    ASSERT_TRUE(waitFor([&] { return axis.to() >= double(live.lastMs()); }, 10 * ChartWindow::LiveRedrawMs));
     EXPECT_DOUBLE_EQ(axis.span(), double(ChartData::LiveKeepMs));
     EXPECT_LE(axis.from(), double(live.firstMs()));
     EXPECT_GE(axis.to(), double(live.lastMs()));

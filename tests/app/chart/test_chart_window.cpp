@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -247,6 +248,14 @@ TEST(LiveChartTest, FollowsTheSessionOnItsOwnClock)
         live.answer(LiveFrameDecoder::decode(ChartSample::answer(0, ChartSample::running(800 + i % 10 * 100)).bytes));
     }
     ChartCanvas *canvas = window.canvas();
+    // Answers are drawn together, once a redraw interval has passed.
+    auto *redraw = window.findChild<QTimer *>(QStringLiteral("chartLiveRedraw"));
+    ASSERT_TRUE(redraw);
+    EXPECT_TRUE(redraw->isActive());
+    EXPECT_DOUBLE_EQ(canvas->axis().to(), double(ChartData::LiveKeepMs)) << "nothing redrawn before the interval";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return canvas->axis().to() == double(live.data().lastMs()); },
+                                10 * ChartWindow::LiveRedrawMs));
+    EXPECT_FALSE(redraw->isActive());
     EXPECT_TRUE(canvas->followsLatest());
     EXPECT_EQ(live.data().lastMs(), 12 * 60 * 1000);
     EXPECT_DOUBLE_EQ(canvas->axis().to(), double(live.data().lastMs()));
