@@ -1,3 +1,4 @@
+#include "app/chart/CommandLinePlot.h"
 #include "app/recording/CommandLineExport.h"
 #include "app/recording/RecordReplayOptions.h"
 #include "app/window/TZENU.h"
@@ -30,6 +31,7 @@ Options addOptions(QCommandLineParser &parser)
     RecordReplayOptions::add(parser);
     parser.addPositionalArgument(QStringLiteral("FILE.zen"), recordingText(u"compare.cli.file"),
                                  QStringLiteral("[FILE.zen]"));
+    parser.addOptions(CommandLinePlot::options());
     return options;
 }
 
@@ -59,6 +61,9 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationName(QStringLiteral("zenu"));
         return DiffCommand::run(QCoreApplication::arguments());
     }
+    // The chart as a picture: drawn offscreen, no window, no display.
+    if (CommandLinePlot::asked(argc, argv))
+        return CommandLinePlot::main(argc, argv, [] { return CommandLineExport::chosenLanguageTexts(); });
     if (answeredWithoutWindow(argc, argv)) {
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("zenu"));

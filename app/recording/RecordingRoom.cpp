@@ -60,6 +60,11 @@ void RecordingRoom::attach(const Window &window)
     });
 }
 
+void RecordingRoom::setCommandTap(std::function<void(const QByteArray &)> tap)
+{
+    m_writer->setCommandTap(std::move(tap));
+}
+
 void RecordingRoom::linkEnded()
 {
     m_recorder->linkEnded();

@@ -50,6 +50,9 @@ public:
     void linkSettled();
     void retranslate();
 
+    // Every command written to the line, after the recorder has it.
+    void setCommandTap(std::function<void(const QByteArray &)> tap);
+
     // `zenu --record FILE`: record into FILE from the first connect.
     void recordAtFirstConnect(const QString &path);
 

@@ -333,10 +333,14 @@ void ReplayPanel::showProgress()
     m_play->setText(text(playing ? "replay.pause" : "replay.play"));
     m_play->setIcon(m_window->style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     if (!m_clock) {
+        if (m_positionListener)
+            m_positionListener(-1);
         m_time->clear();
         return;
     }
     const qint64 position = m_clock->position();
+    if (m_positionListener)
+        m_positionListener(position);
     if (!m_slider->isSliderDown()) {
         m_movingSlider = true;
         m_slider->setValue(int(std::min<qint64>(position, INT_MAX)));
@@ -387,4 +391,11 @@ void ReplayPanel::holdConnecting(bool hold)
     }
     if (QWidget *sw = m_window->findChild<QWidget *>(QStringLiteral("Polacz_switch")))
         sw->setEnabled(!hold);
+}
+
+void ReplayPanel::addBarButton(QWidget *button)
+{
+    auto *row = static_cast<QHBoxLayout *>(m_bar->layout());
+    button->setParent(m_bar);
+    row->insertWidget(row->indexOf(m_end), button);
 }

@@ -58,6 +58,13 @@ public:
     bool replaying() const { return bool(m_clock); }
     ReplayClock *clock() { return m_clock.get(); }
     const Recording &recording() const { return m_recording; }
+    // The file being replayed; empty while none is.
+    QString path() const { return replaying() ? m_path : QString(); }
+    // A button of another room on the bar, before "Zakończ odtwarzanie".
+    void addBarButton(QWidget *button);
+    // Hears the position after every move (a tick, a seek) and the start and
+    // end of a replay (position -1 after the end).
+    void setPositionListener(std::function<void(qint64 ms)> listener) { m_positionListener = std::move(listener); }
 
     void playPauseClicked();
     void speedChosen(int index);
@@ -110,4 +117,5 @@ private:
     QByteArray m_keptSettings;
     qint64 m_shownSecond = -1;
     bool m_movingSlider = false;
+    std::function<void(qint64)> m_positionListener;
 };

@@ -151,4 +151,6 @@ void RecordingFrameWriter::write(const QByteArray &bytes)
     // the log holds what went out, not what was meant to.
     m_line.write(bytes);
     m_recorder.commandWritten(bytes);
+    if (m_tap)
+        m_tap(bytes);
 }

@@ -110,8 +110,11 @@ public:
 
     void write(const QByteArray &bytes) override;
     void pause(int milliseconds) override { m_line.pause(milliseconds); }
+    // Hears every write after the recorder (the live chart's fuel requests).
+    void setCommandTap(std::function<void(const QByteArray &)> tap) { m_tap = std::move(tap); }
 
 private:
     FrameWriter &m_line;
     SessionRecorder &m_recorder;
+    std::function<void(const QByteArray &)> m_tap;
 };

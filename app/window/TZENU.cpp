@@ -17,6 +17,8 @@
 #include "app/window/PortMenu.h"
 #include "app/recording/RecordingRoom.h"
 #include "app/recording/SessionRecorder.h"
+#include "app/recording/ReplayPanel.h"
+#include "app/chart/ChartRoom.h"
 #include "app/common/ScrollingPage.h"
 #include "app/settings/SettingsFileMenu.h"
 #include "app/settings/SettingsPanel.h"
@@ -48,6 +50,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QScreen>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -126,6 +129,7 @@ TZENU::TZENU(PortLister portLister, InfoLinks::Opener linkOpener, QWidget *paren
         this);
     m_recording->attach({*this, *m_session, *m_linkView, *ComPort1,
                          [this](RecordingRoom::AnswerTap tap) { m_linkView->addAnswerTap(std::move(tap)); }});
+    buildChart();
     connectEvents();
     connectLinkEvents();
     FormCreate();
@@ -544,6 +548,41 @@ void TZENU::LangClick(QObject *flagButton)
     }
 }
 
+void TZENU::buildChart()
+{
+    ChartRoom::Window window{*this, {}, {}, {}, {}, {}};
+    window.connected = [this] { return m_session->acceptsCommands(); };
+    window.replayedRecording = [this]() -> const Recording * {
+        const ReplayPanel &replay = m_recording->replay();
+        return replay.replaying() ? &replay.recording() : nullptr;
+    };
+    window.replayedPath = [this] { return m_recording->replay().path(); };
+    window.seekReplay = [this](qint64 ms) {
+        if (ReplayClock *clock = m_recording->replay().clock())
+            clock->seek(ms);
+    };
+    window.shownCylinder = [this] {
+        for (int k = 0; k < 8; ++k) {
+            const auto *button = component<QRadioButton>(QStringLiteral("Cyl_%1_show").arg(k));
+            if (button && button->isChecked())
+                return k + 1;
+        }
+        return 1;
+    };
+    m_chart = std::make_unique<ChartRoom>(std::move(window));
+    ReplayPanel &replay = m_recording->replay();
+    replay.addBarButton(m_chart->replayButton());
+    replay.setPositionListener([this](qint64 ms) { m_chart->replayMoved(ms); });
+    m_recording->setCommandTap([this](const QByteArray &lineBytes) { m_chart->commandWritten(lineBytes); });
+    // The values the displays were given, not a second decoding.
+    m_linkView->addAnswerTap([this](RecordKind kind, const QByteArray &) {
+        if (kind == RecordKind::Answer)
+            m_chart->answerApplied(m_linkView->lastLiveValues());
+    });
+    if (auto *sw = component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
+        connect(sw, &TBinGControl::OnStatusChanged, this, [this] { m_chart->linkChanged(m_session->acceptsCommands()); });
+}
+
 void TZENU::applyLanguage(const QString &key)
 {
     const std::optional<int> column = LanguageKey::column(key);
@@ -566,6 +605,9 @@ void TZENU::applyLanguage(const QString &key)
         m_mapFit->retranslate();
     if (m_rideOut)
         m_rideOut->retranslate();
+    if (m_settingsFile)
+        m_settingsFile->retranslate();
+    m_chart->retranslate();
 }
 
 void TZENU::relistPorts()
@@ -575,8 +617,6 @@ void TZENU::relistPorts()
             connect(item, &QAction::triggered, this, [this, item] { zmien_port_COM(item); });
         });
     });
-    if (m_settingsFile)
-        m_settingsFile->retranslate();
 }
 
 void TZENU::ZENU_Linl_labelClick(QLabel *label)

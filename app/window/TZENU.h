@@ -36,6 +36,7 @@ class DataFileMenu;
 class QtTranslations;
 class SettingsFileMenu;
 class RecordingRoom;
+class ChartRoom;
 
 // The main window. It owns every component for the whole run and wires the
 // components' events to their handlers; the layout of each area is built by
@@ -103,6 +104,8 @@ public:
     bool viewSettingsFile(const QString &path);
     // Recording the session and replaying a recording.
     RecordingRoom &recording() { return *m_recording; }
+    // The recording chart and the live chart.
+    ChartRoom &chart() { return *m_chart; }
 
     // -1 while no calibration runs, otherwise the step number.
     int CalibrationStep = -1;
@@ -159,6 +162,8 @@ private:
     void guarded(const std::function<void()> &handler);
     // The level sensor group and the data file menu, wired to the link.
     void buildLevelSensorAndDataFile();
+    // The chart room, wired to the replay, the answers and the commands.
+    void buildChart();
     // One of the program's own texts in the current language.
     QString programText(const QString &key) const;
 
@@ -193,4 +198,5 @@ private:
     std::unique_ptr<LinkRideOut> m_rideOut;
     std::unique_ptr<QtTranslations> m_qtTexts;
     std::unique_ptr<SettingsFileMenu> m_settingsFile;
+    std::unique_ptr<ChartRoom> m_chart;
 };

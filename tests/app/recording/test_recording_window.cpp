@@ -104,8 +104,7 @@ TEST_F(RecordingWindow, FileMenuHoldsRecordReplayAndExportAsAGroupBeforeExit)
     for (const QAction *a : window->Pliki1->actions())
         names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     EXPECT_EQ(names, (QStringList{"Odczyt1", "Zapis1", "Reset1", "PokazPlik1", "Porownaj1", "-", "Nagrywanie1",
-                                  "Odtwarzanie1", "EksportCSV1",
-                                  "-", "Exit1"}));
+                                  "Odtwarzanie1", "EksportCSV1", "Chart_open", "Chart_live", "-", "Exit1"}));
 }
 
 TEST_F(RecordingWindow, AReplayDrivesTheDisplaysWithThePortClosedAndConnectingHeldOff)
