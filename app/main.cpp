@@ -1,5 +1,6 @@
 #include "app/recording/CommandLineExport.h"
 #include "app/recording/RecordReplayOptions.h"
+#include "app/window/FileArgument.h"
 #include "app/window/TZENU.h"
 #include "widgets/CachedFrameStyle.h"
 
@@ -24,6 +25,7 @@ Options addOptions(QCommandLineParser &parser)
     Options options{parser.addHelpOption(), parser.addVersionOption()};
     parser.addOption(CommandLineExport::option());
     RecordReplayOptions::add(parser);
+    FileArgument::add(parser);
     return options;
 }
 
@@ -78,6 +80,7 @@ int main(int argc, char *argv[])
     // Qt's own options (-platform, -style) are gone from the arguments by now.
     parser.parse(QApplication::arguments());
     RecordReplayOptions::apply(parser, window.recording(), &window);
+    FileArgument::apply(parser, window);
     window.show();
     return app.exec();
 }
