@@ -70,6 +70,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZENU"));
+    // The installed menu entry (packaging/), so the desktop shows its icon
+    // and name for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zenu.ZENU"));
     // The platform's own style, with group box frames kept as pictures so a
     // changing gauge does not redraw the frame behind it from scratch.
     QApplication::setStyle(new CachedFrameStyle);
