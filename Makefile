@@ -5,7 +5,8 @@ DEB_PACKAGES := cmake ninja-build g++ make pkg-config \
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core qt6-translations-l10n
 
-.PHONY: all deps configure check-deps build test run demo bench fuzz fuzz-deps clean
+.PHONY: all deps configure check-deps build test run demo bench fuzz fuzz-deps package package-deps \
+  check-package check-package-deps clean
 
 all: build
 
@@ -110,5 +111,38 @@ fuzz: deps fuzz-deps
 	    -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$t; \
 	done
 
+# The Debian package: an optimised build (-O2 with Debian's hardening flags,
+# no tests or benchmarks) in a folder of its own, packed by CPack into
+# $(PACKAGE_BUILD)/zenu_<version>_amd64.deb. Its dependencies come from the
+# binaries (dpkg-shlibdeps). The icon's pictures are rendered from the SVG.
+PACKAGE_BUILD    ?= build-package
+PACKAGE_PACKAGES := librsvg2-bin dpkg-dev file
+# What tools/check-package.sh uses to look at the package and to install it.
+CHECK_PACKAGE_PACKAGES := desktop-file-utils appstream lintian xdg-utils libfile-mimeinfo-perl \
+  shared-mime-info apt
+
+package-deps:
+	$(call install-missing,$(PACKAGE_PACKAGES))
+
+package: deps package-deps
+	@flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get $$1; }; \
+	cxx="$$(flags CPPFLAGS) $$(flags CXXFLAGS | sed -e 's/^-g //' -e 's/ -g / /')"; \
+	set -x; cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_CXX_FLAGS_RELEASE="$$cxx -DNDEBUG" -DCMAKE_EXE_LINKER_FLAGS="$$(flags LDFLAGS)" \
+	  -DZENU_BUILD_TESTS=OFF -DZENU_BUILD_BENCH=OFF -DZENU_PACKAGE=ON
+	cmake --build $(PACKAGE_BUILD) -j2 --target zenu zenu-sim zenu_package_files zenu_sample_files
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls -l $(PACKAGE_BUILD)/zenu_*.deb
+
+check-package-deps:
+	$(call install-missing,$(CHECK_PACKAGE_PACKAGES))
+
+# Builds the package, looks at it (contents, desktop entry, software centre
+# page, lintian), installs it on this machine with apt-get, runs both
+# programs and asks the desktop for the types of a .zen and a .zrec file,
+# then removes it again. Needs root for the install.
+check-package: package check-package-deps
+	tools/check-package.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

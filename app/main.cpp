@@ -1,6 +1,7 @@
 #include "app/chart/CommandLinePlot.h"
 #include "app/recording/CommandLineExport.h"
 #include "app/recording/RecordReplayOptions.h"
+#include "app/window/FileArgument.h"
 #include "app/window/TZENU.h"
 #include "widgets/CachedFrameStyle.h"
 
@@ -29,8 +30,7 @@ Options addOptions(QCommandLineParser &parser)
     parser.addOption(CommandLineExport::styleOption());
     parser.addOption(QCommandLineOption(QStringLiteral("diff"), recordingText(u"compare.cli.diff")));
     RecordReplayOptions::add(parser);
-    parser.addPositionalArgument(QStringLiteral("FILE.zen"), recordingText(u"compare.cli.file"),
-                                 QStringLiteral("[FILE.zen]"));
+    FileArgument::add(parser);
     parser.addOptions(CommandLinePlot::options());
     return options;
 }
@@ -85,6 +85,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZENU"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZENU"));
+    // The installed menu entry (packaging/), so the desktop shows its icon
+    // and name for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zenu.ZENU"));
     // The platform's own style, with group box frames kept as pictures so a
     // changing gauge does not redraw the frame behind it from scratch.
     QApplication::setStyle(new CachedFrameStyle);
@@ -95,11 +98,7 @@ int main(int argc, char *argv[])
     // Qt's own options (-platform, -style) are gone from the arguments by now.
     parser.parse(QApplication::arguments());
     RecordReplayOptions::apply(parser, window.recording(), &window);
+    FileArgument::apply(parser, window);
     window.show();
-    // A settings file named on the command line (or handed over by a file
-    // manager) is shown once the window stands.
-    const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty())
-        QTimer::singleShot(0, &window, [&window, file = files.constFirst()] { window.viewSettingsFile(file); });
     return app.exec();
 }
