@@ -70,6 +70,8 @@ public:
     double engineSpeed() const override { return uint8_t(frame[21]) * 100.0; }
     double reducerTemperature() const override { return int8_t(frame[32]); }
     uint8_t storedGasMask() const override { return uint8_t(settings[20]); }
+    // No LED is clicked in this run: the lit ones are the block's.
+    uint8_t litGasMask() const override { return storedGasMask(); }
     int correctionMapPoint(int k) const override { return uint8_t(settings[65 + k]); }
     QString messageText(int row) const override { return QStringLiteral("row %1").arg(row); }
     QString programText(const QString &key) const override { return key; }
