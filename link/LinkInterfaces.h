@@ -124,6 +124,15 @@ public:
     // answered with another settings block than before the loss (it has been
     // kept and applied, as at a first connect).
     virtual void reconnected(bool settingsDiffer) { Q_UNUSED(settingsDiffer); }
+    // After a loss, the port answered with a firmware this program does not
+    // speak to: not the controller that was there. `block` is its answer;
+    // the link ends right after. Returns what to tell the user instead of
+    // the no-controller message (empty: that message).
+    virtual QString controllerChanged(const QByteArray &block)
+    {
+        Q_UNUSED(block);
+        return {};
+    }
     // A queued command whose answer was never seen was dropped: the link gave
     // up, or the command used up its budget and the link was made again.
     virtual void commandNotSent(const QByteArray &body) { Q_UNUSED(body); }

@@ -445,7 +445,8 @@ bool Session::versionAccepted()
     if (m_reconnecting) {
         if (byteAt(m_rxBuffer, 4) == 3 && byteAt(m_rxBuffer, 5) == 7 && byteAt(m_rxBuffer, 6) == 7)
             return true;
-        giveUp();
+        const QString why = m_view.controllerChanged(m_rxBuffer);
+        giveUp(why);
         return false;
     }
     // Only the first handshake of a run is checked; afterwards the status bar
@@ -459,10 +460,15 @@ bool Session::versionAccepted()
         disconnectSequence(false);
         return false;
     }
-    m_view.setStatusText(QStringLiteral("ZENU ver. %1.%2.%3")
-                             .arg(major)
-                             .arg(twoHexDigits(minor), twoHexDigits(build)));
+    m_view.setStatusText(QStringLiteral("ZENU ver. ") + versionText(m_rxBuffer));
     return true;
+}
+
+QString Session::versionText(const QByteArray &block)
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(byteAt(block, 4))
+        .arg(twoHexDigits(byteAt(block, 5)), twoHexDigits(byteAt(block, 6)));
 }
 
 void Session::onAnswerFirstChunk(const QByteArray &chunk)
@@ -867,11 +873,11 @@ void Session::reportUnsent()
     }
 }
 
-void Session::giveUp()
+void Session::giveUp(const QString &why)
 {
     if (!m_queue.current().isEmpty() || !m_queue.next().isEmpty())
         reportUnsent();
     m_reconnecting = false;
     disconnectSequence(true);
-    tell(m_view.messageText(NoControllerRow));
+    tell(why.isEmpty() ? m_view.messageText(NoControllerRow) : why);
 }

@@ -133,6 +133,9 @@ public:
     // A settings answer shorter than this is not a settings block: it is
     // neither kept nor applied.
     static constexpr int MinimumSettingsSize = 602;
+    // The firmware version a settings block carries, as the status bar shows
+    // it: "3.07.07" for 3.7.7.
+    static QString versionText(const QByteArray &block);
     // A link exists from the connect until the disconnect sequence.
     bool linkActive() const;
     // A command queued now would go out: a link state and an open port. The
@@ -168,7 +171,7 @@ private:
     void noteLineError();
     void startReconnect(bool portFailed);
     void reconnectTick();
-    void giveUp();
+    void giveUp(const QString &why = {});
     void reportUnsent();
     qint64 nowMs() const { return m_clock->nowMs(); }
     // False when the answer is too short to be a settings block (nothing kept).

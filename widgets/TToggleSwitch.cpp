@@ -77,6 +77,55 @@ QColor readableOn(const QColor &bg)
 }
 } // namespace
 
+namespace {
+constexpr int SmallestPixels = 6;
+
+// The largest pixel size, from `start` down to SmallestPixels, at which every
+// line is at most `width` wide and all of them at most `height` high.
+int largestFitting(const QStringList &lines, QFont font, qreal width, qreal height, int start)
+{
+    for (int px = start; px >= SmallestPixels; --px) {
+        font.setPixelSize(px);
+        const QFontMetricsF fm(font);
+        if (fm.height() * lines.size() > height + 1 && lines.size() > 1)
+            continue;
+        bool fits = true;
+        for (const QString &line : lines)
+            fits = fits && fm.horizontalAdvance(line) <= width;
+        if (fits)
+            return px;
+    }
+    return 0;
+}
+} // namespace
+
+TToggleSwitch::Caption TToggleSwitch::FitCaption(const QString &text, QFont font, const QSizeF &room)
+{
+    const qreal width = room.width() - 3;
+    const int start = qMax(SmallestPixels + 1, int(qMin<qreal>(room.height() * 0.62, 14.0)));
+    Caption best{{text}, largestFitting({text}, font, width, room.height(), start)};
+    if (best.pixelSize >= ReadablePixels)
+        return best;
+    // Two lines: the break that lets the larger size, the more even one on a tie.
+    const int half = int(text.size()) / 2;
+    int bestSpread = int(text.size());
+    for (int at = text.indexOf(QLatin1Char(' ')); at > 0; at = text.indexOf(QLatin1Char(' '), at + 1)) {
+        const QStringList lines{text.left(at), text.mid(at + 1)};
+        const int px = largestFitting(lines, font, width, room.height(), start);
+        const int spread = qAbs(at - half);
+        if (px > best.pixelSize || (px == best.pixelSize && px > 0 && best.lines.size() == 2 && spread < bestSpread)) {
+            best = {lines, px};
+            bestSpread = spread;
+        }
+    }
+    if (best.pixelSize > 0)
+        return best;
+    // Fits nowhere: its beginning rather than a centred middle that reads as
+    // another word.
+    font.setPixelSize(SmallestPixels);
+    return {{QFontMetrics(font).elidedText(text, Qt::ElideRight, int(width))}, SmallestPixels};
+}
+
 void TToggleSwitch::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -109,19 +158,11 @@ void TToggleSwitch::paintEvent(QPaintEvent *)
 
     QFont f = font();
     f.setBold(true);
-    const QString text = ShownText();
-    // Largest size that fits the face.
-    qreal pt = qMin<qreal>(faceRect.height() * 0.62, 14.0);
-    f.setPixelSize(qMax(7, int(pt)));
-    const qreal room = faceRect.width() - 3;
-    while (f.pixelSize() > 6 && QFontMetricsF(f).horizontalAdvance(text) > room)
-        f.setPixelSize(f.pixelSize() - 1);
+    const Caption caption = FitCaption(ShownText(), f, faceRect.size());
+    f.setPixelSize(caption.pixelSize);
     p.setFont(f);
     p.setPen(isEnabled() ? readableOn(face) : palette().color(QPalette::Disabled, QPalette::WindowText));
-    // Too long even in the smallest size: show its beginning rather than a
-    // centred middle that reads as another word.
-    const QString shown = QFontMetrics(f).elidedText(text, Qt::ElideRight, int(room));
-    p.drawText(faceRect, Qt::AlignCenter, shown);
+    p.drawText(faceRect, Qt::AlignCenter, caption.lines.join(QLatin1Char('\n')));
 
     // The lever: a raised button with grip ridges across the direction of travel.
     const QRectF knob = KnobRect().adjusted(1.5, 1.5, -1.5, -1.5);

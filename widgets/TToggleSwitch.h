@@ -3,7 +3,10 @@
 #include "widgets/TSwitch.h"
 
 #include <QColor>
+#include <QFont>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 // The window's toggle switch: a lever in one half, the state's text on the
 // state's colour in the other. Text and colour always follow Checked.
@@ -26,6 +29,18 @@ public:
     void SetButtonColor(const QColor &c);
 
     QString ShownText() const { return Checked() ? m_textOn : m_textOff; }
+
+    // How a caption is set on a face of `room`: one line as large as fits; a
+    // caption that would need a size below ReadablePixels on one line goes on
+    // two lines broken at a space, when that is larger; what fits nowhere is
+    // cut at the end ("…") in the smallest size.
+    struct Caption
+    {
+        QStringList lines;
+        int pixelSize = 0;
+    };
+    static constexpr int ReadablePixels = 10;
+    static Caption FitCaption(const QString &text, QFont font, const QSizeF &room);
     QColor ShownColor() const { return Checked() ? m_colorOn : m_colorOff; }
 
 protected:

@@ -213,8 +213,9 @@ QGroupBox *portGroup(QWidget *parent)
     auto *l = new QVBoxLayout(g);
     TToggleSwitch *connection = InstrumentFactory::toggleSwitch(QStringLiteral("Polacz_switch"), QStringLiteral("ON"),
                                                                 QStringLiteral("Rozłączony"), g);
-    // Room for "Rozłączony" and for the port name once connected ("COM12 - ON").
-    connection->setMinimumSize(150, 30);
+    // Room for "Rozłączony", for the port name once connected ("COM12 - ON"),
+    // and for the reconnect count on two lines.
+    connection->setMinimumSize(150, 36);
     l->addWidget(connection);
     // Carriers of the baud rate text and of the port list; never shown.
     QComboBox *rate = PlainControls::combo(QStringLiteral("szybkosc"), {QStringLiteral("7200")}, g);

@@ -87,8 +87,9 @@ void LinkRideOut::reconnecting(int attempt)
     if (attempt == 0 && m_parts.linkInterrupted)
         m_parts.linkInterrupted();
     m_reconnectText = m_parts.text(QStringLiteral("link.reconnecting")).arg(attempt);
+    // The switch's face holds a short form; the status bar has the sentence.
     if (auto *sw = m_parts.window.component<TToggleSwitch>(QStringLiteral("Polacz_switch")))
-        sw->SetTextOn(m_reconnectText);
+        sw->SetTextOn(m_parts.text(QStringLiteral("link.reconnecting_switch")).arg(attempt));
     showNote();
 }
 
@@ -118,6 +119,12 @@ void LinkRideOut::reconnected(bool settingsDiffer)
 void LinkRideOut::commandNotSent()
 {
     StatusNotice::show(m_parts.window.root(), m_parts.text(QStringLiteral("link.command_not_sent")));
+}
+
+QString LinkRideOut::controllerChanged(const QString &version)
+{
+    m_controllerChanged = true;
+    return m_parts.text(QStringLiteral("link.controller_changed")).arg(m_parts.portName(), version);
 }
 
 void LinkRideOut::showNote()
@@ -153,7 +160,13 @@ QString LinkRideOut::describe(const QString &message)
                 + m_parts.text(QStringLiteral("link.recording_ended_unplugged"))
                       .arg(m_parts.portName(), QDir::toNativeSeparators(m_endedRecording));
         m_endedRecording.clear();
+    } else if (m_controllerChanged && !m_endedRecording.isEmpty()) {
+        text += QLatin1Char('\n')
+                + m_parts.text(QStringLiteral("link.recording_ended"))
+                      .arg(QDir::toNativeSeparators(m_endedRecording));
+        m_endedRecording.clear();
     }
+    m_controllerChanged = false;
     if (!m_parts.session.linkActive())
         m_lostUnplugged = false;
     return text;

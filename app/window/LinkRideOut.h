@@ -55,6 +55,9 @@ public:
     void portLost(const QString &message);
     void reconnected(bool settingsDiffer);
     void commandNotSent();
+    // After a loss another firmware answered (`version` as "3.07.08"): the
+    // text the box shows; a recording that ends with the link is named too.
+    QString controllerChanged(const QString &version);
 
     // A port failure as the fitter reads it: the cause in the chosen language,
     // then the port's own message as the details. Messages that are not port
@@ -83,5 +86,6 @@ private:
     QString m_reconnectText;
     QString m_portText;
     QString m_endedRecording;
+    bool m_controllerChanged = false;
     bool m_lostUnplugged = false;
 };

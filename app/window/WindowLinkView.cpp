@@ -7,6 +7,8 @@
 
 #include "i18n/LanguageTable.h"
 
+#include "link/Session.h"
+
 #include "live/LiveFrameDecoder.h"
 
 #include "widgets/TLedIndicator.h"
@@ -241,6 +243,15 @@ void WindowLinkView::commandNotSent(const QByteArray &)
 {
     if (m_rideOut)
         m_rideOut->commandNotSent();
+}
+
+QString WindowLinkView::controllerChanged(const QByteArray &block)
+{
+    // A recording keeps the block that answered: the mark of where another
+    // controller came in.
+    for (const AnswerTap &tap : m_answerTaps)
+        tap(RecordKind::Settings, block);
+    return m_rideOut ? m_rideOut->controllerChanged(Session::versionText(block)) : QString();
 }
 
 void WindowLinkView::linkSettled()

@@ -66,6 +66,7 @@ public:
     void portLost(const QString &message) override;
     void reconnected(bool settingsDiffer) override;
     void commandNotSent(const QByteArray &body) override;
+    QString controllerChanged(const QByteArray &block) override;
     // Shows what riding out a bad line looks like; port failures in boxes
     // are told by their cause through it too.
     void setRideOut(LinkRideOut *rideOut) { m_rideOut = rideOut; }

@@ -10,6 +10,8 @@
 
 #include "record/RecordingReader.h"
 
+#include "widgets/TToggleSwitch.h"
+
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
@@ -58,6 +60,7 @@ protected:
     {
         sim->command(QString::fromLatin1(fault.start));
         QTest::qWait(fault.lastsMs);
+        captionInFault = connectionSwitch()->TextOn();
         sim->command(QString::fromLatin1(fault.end));
         QElapsedTimer since;
         since.start();
@@ -66,6 +69,13 @@ protected:
             [&] { return countOut(PollCode) >= answersAtEnd + 3 && !session().reconnecting(); }, 10 * BackWithinMs);
         return back ? since.elapsed() : -1;
     }
+
+    TToggleSwitch *connectionSwitch() const
+    {
+        return window->findChild<TToggleSwitch *>(QStringLiteral("Polacz_switch"));
+    }
+
+    QString captionInFault;
 };
 
 class ReconnectingAfter : public Reconnecting, public ::testing::WithParamInterface<LineFault>
@@ -84,6 +94,9 @@ TEST_P(ReconnectingAfter, ThePollingIsBackSoonAfterTheFaultEndsWithoutABox)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(window->ComPort1->connected());
     EXPECT_EQ(session().linkState().isEmpty(), false);
+    // The switch counted the attempts and is back to the port's caption.
+    EXPECT_TRUE(captionInFault.startsWith(QStringLiteral("Łączenie… ("))) << captionInFault.toStdString();
+    EXPECT_EQ(connectionSwitch()->TextOn(), QStringLiteral("COM5 - ON"));
     polls(3);
 }
 
@@ -169,6 +182,49 @@ TEST_F(E2eFixture, APulledAdapterIsToldByItsCauseAndNamesTheEndedRecording)
     EXPECT_TRUE(box.startsWith(QStringLiteral("Przewód odłączony od portu COM5"))) << box.toStdString();
     EXPECT_TRUE(box.contains(QStringLiteral("(win error code: 6)"))) << box.toStdString();
     EXPECT_TRUE(box.contains(path)) << box.toStdString();
+}
+
+// Another controller on the port after a loss (here: the same box reporting
+// another firmware) is not taken for the car's: the link ends with a box
+// that says why and names the recording, and the recording holds the block
+// that answered.
+TEST_F(Reconnecting, AnotherFirmwareAfterALossEndsTheLinkSaysWhyAndIsMarkedInTheRecording)
+{
+    QTemporaryDir recordings;
+    ASSERT_TRUE(recordings.isValid());
+    connectAndPoll();
+    RecordingRoom &room = window->recording();
+    room.control().setFolder(recordings.filePath(QStringLiteral("ZENU recordings")));
+    room.control().recordClicked();
+    ASSERT_TRUE(room.recorder().recording()) << room.recorder().lastError().toStdString();
+    const QString path = room.recorder().path();
+    polls(3);
+
+    sim->command(QStringLiteral("line firmware 3.8.1"));
+    sim->command(QStringLiteral("line silent on"));
+    ASSERT_TRUE(waitFor([this] { return session().reconnecting(); }, 10 * BackWithinMs)) << linkReport();
+    sim->command(QStringLiteral("line silent off"));
+    ASSERT_TRUE(waitFor([this] { return waitDisconnected(0) && !watcher->messages().isEmpty(); }, 10 * BackWithinMs))
+        << linkReport();
+    EXPECT_FALSE(room.recorder().recording());
+    ASSERT_EQ(watcher->messages().size(), 1) << watcher->messages().join(" | ").toStdString();
+    const QString box = watcher->messages().first();
+    EXPECT_TRUE(box.startsWith(QStringLiteral("Po ponownym połączeniu na porcie COM5 odpowiedział sterownik z innym "
+                                              "oprogramowaniem (ver. 3.08.01).")))
+        << box.toStdString();
+    EXPECT_TRUE(box.contains(QDir::toNativeSeparators(path))) << box.toStdString();
+
+    RecordingError error;
+    const std::optional<Recording> recording = RecordingReader::read(path, &error);
+    ASSERT_TRUE(recording.has_value()) << recordingErrorText(path, error).toStdString();
+    QList<QByteArray> blocks;
+    for (const RecordEntry &e : recording->entries) {
+        if (e.kind == RecordKind::Settings)
+            blocks << e.bytes;
+    }
+    ASSERT_GE(blocks.size(), 2);
+    EXPECT_EQ(Session::versionText(blocks.first()), QStringLiteral("3.07.07"));
+    EXPECT_EQ(Session::versionText(blocks.last()), QStringLiteral("3.08.01"));
 }
 
 } // namespace

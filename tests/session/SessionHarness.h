@@ -251,6 +251,12 @@ struct FakeView : LinkView
         log << QStringLiteral("reconnected:%1").arg(settingsDiffer ? "other settings" : "same");
     }
     void commandNotSent(const QByteArray &body) override { unsent << body; }
+    QString controllerChanged(const QByteArray &block) override
+    {
+        changedControllers << block;
+        log << QStringLiteral("controllerChanged");
+        return changedControllerText;
+    }
     void dataFileNotWritten(SaveDropped why) override
     {
         droppedSaves << why;
@@ -259,6 +265,8 @@ struct FakeView : LinkView
 
     Log &log;
     QStringList messages;
+    QList<QByteArray> changedControllers;
+    QString changedControllerText; // empty: the no-controller box
     QStringList questions;
     bool answerYes = true;
     std::function<void()> duringMessage;

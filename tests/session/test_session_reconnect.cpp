@@ -386,11 +386,19 @@ TEST_F(ReconnectHarness, AnotherFirmwareAfterAReconnectEndsTheLink)
     tick();
     timeout();
     waitAndRetry();
-    receiveIn(settingsAnswer(0x0C, 3, 7, 8), {100});
+    view.changedControllerText = QStringLiteral("another controller");
+    const QByteArray other = settingsAnswer(0x0C, 3, 7, 8);
+    receiveIn(other, {100});
     EXPECT_FALSE(session.linkActive());
     EXPECT_FALSE(session.reconnecting());
-    EXPECT_EQ(view.messages, QStringList{NoController});
+    // Told before the link ends (a recording still takes the block), and the
+    // box says why instead of "no controller".
+    EXPECT_EQ(view.changedControllers, QList<QByteArray>{other});
+    EXPECT_EQ(view.messages, QStringList{QStringLiteral("another controller")});
+    // Not taken for the car's controller: its block is neither kept nor applied.
     EXPECT_EQ(view.settingsFrames.size(), 1);
+    EXPECT_NE(session.storedSettings(), other);
+    EXPECT_EQ(Session::versionText(other), QStringLiteral("3.07.08"));
 }
 
 TEST_F(ReconnectHarness, AnAttemptAnsweredWithGarbageWaitsForTheNextOne)

@@ -3,6 +3,8 @@
 #include "tests/widgets/test_flash_support.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QFontMetricsF>
 
 #include <gtest/gtest.h>
 
@@ -182,5 +184,55 @@ TEST(ToggleSwitch, ScreenReadersSeeTheShownText)
     EXPECT_TRUE(ai->state().checked);
     EXPECT_EQ(ai->text(QAccessible::Value), QStringLiteral("1"));
 }
+
+// The connection switch's face in the window is about 71 x 30 pixels.
+struct CaptionCase {
+    const char *name;
+    const char *text;
+    QSizeF room;
+    int lines;      // 1 or 2; 0: cut with "…"
+    bool readable;  // at ReadablePixels or more
+};
+
+void PrintTo(const CaptionCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SwitchCaptions : public ::testing::TestWithParam<CaptionCase> {};
+
+TEST_P(SwitchCaptions, FitTheFaceAndStayReadable)
+{
+    const CaptionCase c = GetParam();
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const TToggleSwitch::Caption caption =
+        TToggleSwitch::FitCaption(QString::fromUtf8(c.text), font, c.room);
+    font.setPixelSize(caption.pixelSize);
+    const QFontMetricsF fm(font);
+    if (c.lines == 0) {
+        ASSERT_EQ(caption.lines.size(), 1);
+        EXPECT_TRUE(caption.lines.first().endsWith(QChar(0x2026))) << caption.lines.first().toStdString();
+    } else {
+        ASSERT_EQ(caption.lines.size(), c.lines) << caption.lines.join(QLatin1Char('|')).toStdString();
+        // Nothing of the text is lost by the break.
+        EXPECT_EQ(caption.lines.join(QLatin1Char(' ')), QString::fromUtf8(c.text));
+    }
+    for (const QString &line : caption.lines)
+        EXPECT_LE(fm.horizontalAdvance(line), c.room.width() - 3) << line.toStdString();
+    EXPECT_LE(fm.height() * caption.lines.size(), c.room.height() + 1);
+    EXPECT_EQ(caption.pixelSize >= TToggleSwitch::ReadablePixels, c.readable) << caption.pixelSize;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ToggleSwitch, SwitchCaptions,
+    ::testing::Values(
+        CaptionCase{"ShortOnOneLine", "COM5 - ON", {71, 30}, 1, true},
+        CaptionCase{"PolishReconnectOnTwoLines", "Łączenie… (12)", {71, 30}, 2, true},
+        CaptionCase{"GermanReconnectOnTwoLines", "Verbinde… (12)", {71, 30}, 2, true},
+        CaptionCase{"CzechReconnectOnTwoLines", "Připojuji… (12)", {71, 30}, 2, true},
+        CaptionCase{"SentenceTooLongForAnyLine", "Łączenie ponownie z portem… (12)", {71, 30}, 2, false},
+        CaptionCase{"OneLongWordIsCut", "Verbindungswiederherstellung", {40, 12}, 0, false}),
+    [](const ::testing::TestParamInfo<CaptionCase> &info) { return std::string(info.param.name); });
 
 } // namespace
