@@ -230,7 +230,11 @@ bool ReplayPanel::open(const QString &path)
     m_recording = std::move(*recording);
     m_keptSettings = m_session.storedSettings();
     m_clock = std::make_unique<ReplayClock>(m_recording.entries, static_cast<ReplayTimer &>(*this));
-    m_clock->setSink([this](const RecordEntry &entry) { apply(entry); });
+    m_shownSettings.clear();
+    m_clock->setSink([this](const RecordEntry &entry) {
+        noteSettingsChange(entry);
+        apply(entry);
+    });
     m_clock->setRebuild([this](const QVector<RecordEntry> &entries) {
         // Before the first answer nothing had been received: the displays
         // rest, as before a connect, instead of keeping a later state.
@@ -298,6 +302,7 @@ void ReplayPanel::apply(const RecordEntry &entry)
         // a handshake; the session's own block comes back at the end.
         m_session.editableStoredSettings() = entry.bytes;
         m_view.applySettingsFrame(entry.bytes);
+        m_shownSettings = entry.bytes;
         break;
     case RecordKind::Answer:
         m_view.applyLiveFrame(entry.bytes);
@@ -306,6 +311,18 @@ void ReplayPanel::apply(const RecordEntry &entry)
         // A wire log only: nothing is sent during a replay.
         break;
     }
+}
+
+void ReplayPanel::noteSettingsChange(const RecordEntry &entry)
+{
+    if (entry.kind != RecordKind::Settings || entry.bytes.size() < Session::MinimumSettingsSize
+        || m_shownSettings.isEmpty() || entry.bytes == m_shownSettings)
+        return;
+    const QString at = RecordingUi::minutesSeconds(entry.ms);
+    const QString version = Session::versionText(entry.bytes);
+    StatusNotice::show(m_window, version != Session::versionText(m_shownSettings)
+                                     ? text("replay.firmware_changed").arg(at, version)
+                                     : text("replay.settings_changed").arg(at));
 }
 
 void ReplayPanel::playPauseClicked()

@@ -87,6 +87,10 @@ private:
 
     void buildBar(QWidget *window);
     void apply(const RecordEntry &entry);
+    // While it plays: a settings block unlike the one before it (the link
+    // was made again to a controller set otherwise, or to another one) is
+    // told in the status bar.
+    void noteSettingsChange(const RecordEntry &entry);
     void showProgress();
     void holdConnecting(bool hold);
     void restDisplays();
@@ -115,6 +119,7 @@ private:
     std::unique_ptr<ReplayClock> m_clock;
     // The session's settings block before the replay put the recorded ones there.
     QByteArray m_keptSettings;
+    QByteArray m_shownSettings; // the recording's block the controls show
     qint64 m_shownSecond = -1;
     bool m_movingSlider = false;
     std::function<void(qint64)> m_positionListener;

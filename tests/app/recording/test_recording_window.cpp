@@ -220,6 +220,52 @@ TEST_F(RecordingWindow, AShortSettingsRecordIsNotTakenForABlock)
     EXPECT_FLOAT_EQ(rpm(), 2500) << "the answers still play";
 }
 
+// A reconnect that read other settings, or found another controller, leaves
+// a second settings block in the recording; the replay says so when it
+// gets there, and not when a seek passes over it.
+TEST_F(RecordingWindow, ASettingsBlockUnlikeTheOneBeforeIsToldWhenPlayedThrough)
+{
+    QByteArray first = settingsBlock;
+    first[4] = 3, first[5] = 7, first[6] = 7;
+    QByteArray otherSettings = first;
+    otherSettings[100] = '\x22';
+    QByteArray otherFirmware = otherSettings;
+    otherFirmware[5] = 8, otherFirmware[6] = 1;
+    const QString path = files.filePath(QStringLiteral("reconnects.zrec"));
+    RecordingWriter writer;
+    ASSERT_TRUE(writer.open(path, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc()));
+    writer.append(RecordKind::Settings, 0, first);
+    writer.append(RecordKind::Answer, 1000, answerAt(8));
+    writer.append(RecordKind::Settings, 2500, otherSettings);
+    for (int ms = 3000; ms <= 8000; ms += 1000)
+        writer.append(RecordKind::Answer, ms, answerAt(9));
+    writer.append(RecordKind::Settings, 8500, otherFirmware);
+    writer.append(RecordKind::Answer, 9000, answerAt(10));
+    writer.close();
+
+    ASSERT_TRUE(replay().open(path));
+    replay().clock()->pause();
+    const QString before = StatusNotice::current(window.get());
+    replay().clock()->seek(9000);
+    replay().clock()->seek(2400);
+    EXPECT_EQ(StatusNotice::current(window.get()), before) << "a seek passes over the blocks silently";
+    EXPECT_TRUE(window->session().storedSettings() == first);
+
+    LanguageTable *texts = window->languageTable();
+    const QString settingsNote = texts->programText(u"replay.settings_changed").arg(QStringLiteral("00:02"));
+    replay().clock()->play();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusNotice::current(window.get()) == settingsNote; }, 5000))
+        << StatusNotice::current(window.get()).toStdString();
+    EXPECT_TRUE(window->session().storedSettings() == otherSettings) << "the controls follow the new block";
+
+    replay().clock()->seek(8400);
+    replay().clock()->play();
+    const QString firmwareNote =
+        texts->programText(u"replay.firmware_changed").arg(QStringLiteral("00:08"), QStringLiteral("3.08.01"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusNotice::current(window.get()) == firmwareNote; }, 5000))
+        << StatusNotice::current(window.get()).toStdString();
+}
+
 TEST_F(RecordingWindow, OpeningAnotherRecordingEndsTheFirst)
 {
     ASSERT_TRUE(replay().open(writeRecording({8})));
