@@ -3,6 +3,7 @@
 #include "link/CommandFrame.h"
 #include "link/WireCodec.h"
 #include "live/LiveFrameDecoder.h"
+#include "settings/SettingsDecoder.h"
 
 #include <algorithm>
 
@@ -53,6 +54,9 @@ void ChartData::seen(qint64 ms)
         if (from > *m_firstMs) {
             m_series.dropBefore(from);
             m_band.dropBefore(from);
+            m_changes.erase(m_changes.begin(),
+                            std::find_if(m_changes.begin(), m_changes.end(),
+                                         [from](const ControllerChange &c) { return c.ms >= from; }));
             m_firstMs = from;
         }
     }
@@ -82,9 +86,24 @@ void ChartData::append(const RecordEntry &entry)
         seen(std::max(entry.ms, m_lastMs));
         break;
     case RecordKind::Settings:
+        // A short block is no settings block; the replay skips it too.
+        if (entry.bytes.size() >= SettingsDecoder::MinimumBlockSize) {
+            if (!m_lastSettings.isEmpty() && entry.bytes != m_lastSettings)
+                m_changes.append({std::max(entry.ms, m_lastMs), entry.bytes.mid(4, 3) != m_lastSettings.mid(4, 3)});
+            m_lastSettings = entry.bytes;
+        }
         seen(std::max(entry.ms, m_lastMs));
         break;
     }
+}
+
+std::optional<ChartData::ControllerChange> ChartData::controllerChangeAt(qint64 ms) const
+{
+    const auto after = std::upper_bound(m_changes.cbegin(), m_changes.cend(), ms,
+                                        [](qint64 t, const ControllerChange &c) { return t < c.ms; });
+    if (after == m_changes.cbegin())
+        return std::nullopt;
+    return *(after - 1);
 }
 
 void ChartData::clear()

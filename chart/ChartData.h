@@ -20,7 +20,7 @@ public:
 
     // One record as the recorder sees it: an answer as handed to the
     // displays, a command as written to the line (raw lead and coded frame,
-    // or the plain frame), a settings block (nothing to draw).
+    // or the plain frame), a settings block (a mark where it changes).
     void append(const RecordEntry &entry);
     // The same for an answer already decoded by the window.
     void appendAnswer(qint64 ms, const LiveValues &values);
@@ -31,6 +31,18 @@ public:
 
     const ChartSeries &series() const { return m_series; }
     const FuelBand &band() const { return m_band; }
+    // Where a settings block unlike the one before it came in: the link was
+    // made again to a controller set otherwise (`firmware` false) or to one
+    // with another firmware (true). The first block is no change.
+    struct ControllerChange
+    {
+        qint64 ms = 0;
+        bool firmware = false;
+        bool operator==(const ControllerChange &) const = default;
+    };
+    const QVector<ControllerChange> &controllerChanges() const { return m_changes; }
+    // The last change at or before `ms`, if any.
+    std::optional<ControllerChange> controllerChangeAt(qint64 ms) const;
     // The time span the data covers: from its first to its last record.
     qint64 firstMs() const { return m_firstMs.value_or(0); }
     qint64 lastMs() const { return m_lastMs; }
@@ -44,6 +56,8 @@ private:
 
     ChartSeries m_series;
     FuelBand m_band;
+    QByteArray m_lastSettings;
+    QVector<ControllerChange> m_changes;
     std::optional<qint64> m_firstMs;
     qint64 m_lastMs = 0;
     qint64 m_keepMs = 0;

@@ -286,6 +286,9 @@ QStringList ChartPainter::readout(const View &view, qint64 ms)
     const uint32_t faults = view.data->band().faultsAt(ms);
     lines.append(texts.text(u"chart.band") + QStringLiteral(": ") + fuelName(view.data->band().stateAt(ms), texts)
                  + QStringLiteral("; ") + (faults ? faultNames(faults, texts) : texts.text(u"chart.no_faults")));
+    if (const std::optional<ChartData::ControllerChange> change = view.data->controllerChangeAt(ms))
+        lines.append(texts.text(change->firmware ? u"chart.controller_firmware" : u"chart.controller_settings")
+                         .arg(ChartFormat::time(change->ms)));
     return lines;
 }
 
@@ -400,6 +403,25 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         painter.setPen(Qt::darkRed);
         painter.setBrush(Qt::red);
         painter.drawPolygon(mark, 3);
+    }
+    // Where the controller's settings changed (a reconnect to one set
+    // otherwise, or with another firmware): a blue diamond on the fuel row
+    // and a guide through the panes.
+    for (const ChartData::ControllerChange &c : data.controllerChanges()) {
+        if (c.ms < axis.from() || c.ms > axis.to())
+            continue;
+        const double x = g.band.left() + axis.xOf(double(c.ms));
+        const double r = std::max(3.0, fuelRow.height() / 2.5);
+        const double y = fuelRow.center().y();
+        QPen guide(QColor(0x6c, 0x8e, 0xd8));
+        guide.setCosmetic(true);
+        painter.setPen(guide);
+        painter.drawLine(QPointF(x, g.panes.isEmpty() ? fuelRow.top() : g.panes.first().top()),
+                         QPointF(x, fuelRow.top()));
+        const QPointF diamond[4] = {{x, y - r}, {x + r, y}, {x, y + r}, {x - r, y}};
+        painter.setPen(QColor(0x10, 0x30, 0x80));
+        painter.setBrush(c.firmware ? QColor(0x10, 0x30, 0x80) : QColor(0x40, 0x80, 0xff));
+        painter.drawPolygon(diamond, 4);
     }
     painter.setBrush(Qt::NoBrush);
     painter.setRenderHint(QPainter::Antialiasing, false);

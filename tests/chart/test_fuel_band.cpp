@@ -160,4 +160,42 @@ TEST(FuelBand, LiveRingKeepsTheStateInForceAtItsBeginning)
     EXPECT_EQ(band.faultChanges().first().appeared, 0u); // no longer a mark in view
 }
 
+// A settings block unlike the one before (a reconnect to a controller set
+// otherwise, or with another firmware) is a mark; the same block again, a
+// short block, and the first block are not.
+TEST(ControllerChanges, MarkWhereTheSettingsOrTheFirmwareChange)
+{
+    const auto block = [](char fill, uint8_t build = 7) {
+        QByteArray b(602, fill);
+        b[4] = 3, b[5] = 7, b[6] = char(build);
+        return b;
+    };
+    ChartData data;
+    data.append({0, RecordKind::Settings, block('\x01')});
+    data.append(answer(500, running(800)));
+    data.append({1000, RecordKind::Settings, block('\x01')});
+    data.append({2000, RecordKind::Settings, QByteArray(40, '\x05')});
+    data.append({3000, RecordKind::Settings, block('\x02')});
+    data.append({4000, RecordKind::Settings, block('\x02', 8)});
+    data.append(answer(4500, running(800)));
+    using Change = ChartData::ControllerChange;
+    EXPECT_EQ(data.controllerChanges(), (QVector<Change>{{3000, false}, {4000, true}}));
+    EXPECT_FALSE(data.controllerChangeAt(2999).has_value());
+    EXPECT_EQ(data.controllerChangeAt(3000), (Change{3000, false}));
+    EXPECT_EQ(data.controllerChangeAt(9000), (Change{4000, true}));
+}
+
+TEST(ControllerChanges, TheLiveRingForgetsMarksOlderThanItKeeps)
+{
+    ChartData data;
+    data.setKeepMs(1000);
+    QByteArray block(602, '\x01');
+    data.append({0, RecordKind::Settings, block});
+    block[100] = 9;
+    data.append({100, RecordKind::Settings, block});
+    for (int i = 1; i <= 200; ++i)
+        data.append(answer(100 + 50 * i, running(800)));
+    EXPECT_TRUE(data.controllerChanges().isEmpty());
+}
+
 } // namespace

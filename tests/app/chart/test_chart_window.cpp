@@ -155,6 +155,26 @@ TEST_F(ChartWindowTest, ReadoutNamesEveryShownChannelAtTheCursor)
     EXPECT_EQ(canvas->accessibleDescription(), lines.join(QStringLiteral("; ")));
 }
 
+TEST_F(ChartWindowTest, ReadoutSaysFromWhenTheControllerWasSetOtherwise)
+{
+    Recording drive = stepDrive();
+    QByteArray block(602, '\0'); // the drive's own block, with one setting changed
+    block[100] = 9;
+    const auto at20 = std::find_if(drive.entries.begin(), drive.entries.end(),
+                                   [](const RecordEntry &e) { return e.ms >= 20000; });
+    drive.entries.insert(at20, {20000, RecordKind::Settings, block});
+    window->showRecording(drive, QStringLiteral("drive.zrec"));
+    auto readout = [this] {
+        return window->findChild<QLabel *>(QStringLiteral("chartReadout"))->text().split(QLatin1Char('\n'));
+    };
+    QTest::mouseMove(canvas, at(17));
+    EXPECT_EQ(readout().size(), 9) << "no change before 20 s";
+    QTest::mouseMove(canvas, at(25));
+    ASSERT_EQ(readout().size(), 10);
+    EXPECT_TRUE(readout().last().startsWith(QStringLiteral("Other controller settings from 00:20")))
+        << readout().last().toStdString();
+}
+
 TEST_F(ChartWindowTest, ReplayPlayingMovesTheCursorAndKeepsItInView)
 {
     canvas->axis().setView(0, 5000);
