@@ -3,7 +3,8 @@
 // baud, with a 3-second noise burst and a 5-second silence taking turns once a
 // minute. Reports the reconnects, the longest gap between live answers, the
 // boxes shown (none expected), and resident memory and open file handles at
-// the start and at the end (neither may grow). Linux: reads /proc.
+// the start and at the end (neither may grow), with the heap in use and the
+// window's objects as the finer measure. Linux: reads /proc and mallinfo2.
 //
 //   bench_soak [--minutes N]      (default 30)
 #include "bench/RunUntil.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -44,6 +46,13 @@ long residentKb()
             return line.mid(6).trimmed().split(' ').first().toLong();
     }
     return -1;
+}
+
+// Bytes the program holds on the heap now: unlike resident memory, this does
+// not count pages the allocator keeps for later.
+long heapInUseKb()
+{
+    return long(mallinfo2().uordblks / 1024);
 }
 
 int openFiles()
@@ -98,7 +107,14 @@ int main(int argc, char **argv)
     }
     runUntil([] { return false; }, 5000, 500); // settled
     const long rssStart = residentKb();
+    const long heapStart = heapInUseKb();
     const int filesStart = openFiles();
+    const qsizetype objectsStart = window.findChildren<QObject *>().size();
+    // Heap in use at each minute: a steady climb is a leak, a step is a cache.
+    QList<long> heapByMinute;
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] { heapByMinute << heapInUseKb(); });
+    sample.start(60000);
 
     // The faults, once a minute, taking turns.
     int faults = 0;
@@ -133,8 +149,11 @@ int main(int argc, char **argv)
     watch.stop();
     runUntil(polling, 20000, 50); // the last fault has ended
     const bool pollingAtEnd = polling();
+    sample.stop();
     const long rssEnd = residentKb();
+    const long heapEnd = heapInUseKb();
     const int filesEnd = openFiles();
+    const qsizetype objectsEnd = window.findChildren<QObject *>().size();
     window.rozlacz1->trigger();
     sim.stop();
 
@@ -150,6 +169,12 @@ int main(int argc, char **argv)
                 faults, reconnects, int(answers.size()), longestGapMs, int(messages.size()), pollingAtEnd ? "yes" : "NO");
     std::printf("  resident memory %ld kB -> %ld kB   open file handles %d -> %d\n", rssStart, rssEnd, filesStart,
                 filesEnd);
+    std::printf("  heap in use %ld kB -> %ld kB   window objects %d -> %d\n", heapStart, heapEnd, int(objectsStart),
+                int(objectsEnd));
+    QStringList trend;
+    for (long kb : heapByMinute)
+        trend << QString::number(kb);
+    std::printf("  heap in use by minute (kB): %s\n", qPrintable(trend.join(QLatin1Char(' '))));
     if (!messages.isEmpty())
         std::printf("  boxes: %s\n", qPrintable(messages.join(QStringLiteral(" | "))));
     return pollingAtEnd && messages.isEmpty() ? 0 : 1;

@@ -59,6 +59,8 @@ public:
     // Modal boxes. They may run a nested event loop; the session is written so
     // that its own events arriving meanwhile are handled correctly.
     virtual void showMessage(const QString &text) = 0;
+    // Closes the message box open now, as its OK would (nothing when none).
+    virtual void dismissMessage() {}
     virtual bool askYesNo(const QString &text) = 0;
     // Column 0 of a message row of the language table, as it reads right now.
     virtual QString messageText(int row) const = 0;

@@ -79,6 +79,12 @@ void Session::tell(const QString &text)
         // The same text again (noise keeps garbling answers) is no news.
         if (text != m_openBoxText && !m_waitingMessages.contains(text))
             m_waitingMessages << text;
+        // The link ended while "Init Error" was up: the ending is the news,
+        // and it is shown now. Left behind the stale box, it would come up
+        // only when that one is closed, where it reads as the answer to the
+        // fitter's next click (which it swallows).
+        if (m_openBoxText == InitErrorText && !linkActive())
+            m_view.dismissMessage();
         return;
     }
     {

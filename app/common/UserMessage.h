@@ -15,6 +15,9 @@ public:
     using Interceptor = std::function<void(const QString &text)>;
 
     static void show(QWidget *parent, const QString &text);
+    // Closes the box `show` has open now, as its OK would; nothing when none
+    // is open or an interceptor is installed.
+    static void dismissOpen();
 
     // An empty interceptor restores the real message box.
     static void setInterceptor(Interceptor interceptor);

@@ -49,6 +49,11 @@ void WindowLinkView::showMessage(const QString &text)
                       m_rideOut ? m_rideOut->describe(text) : text);
 }
 
+void WindowLinkView::dismissMessage()
+{
+    UserMessage::dismissOpen();
+}
+
 bool WindowLinkView::askYesNo(const QString &text)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,

@@ -35,6 +35,7 @@ public:
     void setRooms(Rooms rooms) { m_rooms = std::move(rooms); }
 
     void showMessage(const QString &text) override;
+    void dismissMessage() override;
     bool askYesNo(const QString &text) override;
     QString messageText(int row) const override;
     QString currentLanguageKey() const override;

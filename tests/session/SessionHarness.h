@@ -158,6 +158,11 @@ struct FakeView : LinkView
             duringMessage();
         --depth;
     }
+    void dismissMessage() override
+    {
+        ++dismissals;
+        log << QStringLiteral("dismiss");
+    }
     bool askYesNo(const QString &text) override
     {
         questions << text;
@@ -265,6 +270,7 @@ struct FakeView : LinkView
 
     Log &log;
     QStringList messages;
+    int dismissals = 0;
     QList<QByteArray> changedControllers;
     QString changedControllerText; // empty: the no-controller box
     QStringList questions;

@@ -501,9 +501,12 @@ TEST_F(SessionHarness, ANoiseBurstWhileTheBoxIsOpenOpensNoSecondBox)
     receive(QByteArray::fromHex("0102"));
     EXPECT_GT(nestedEvents, 0);
     EXPECT_EQ(view.maxDepth, 1);
-    // The burst outlasted the attempts: one Init Error, then, after it was
-    // closed, one time-out message.
+    // The burst outlasted the attempts: one Init Error, closed by the
+    // session as the link ended, then the time-out message at once (not
+    // waiting for the fitter to close the stale box).
     EXPECT_EQ(view.messages, (QStringList{"Init Error", "Brak Sterownika"}));
+    EXPECT_EQ(view.dismissals, 1);
+    EXPECT_LT(log.indexOf(QStringLiteral("dismiss")), log.indexOf(QStringLiteral("message:Brak Sterownika")));
     EXPECT_TRUE(session.linkState().isEmpty());
     EXPECT_EQ(port.storedPaths.size(), 1);
     EXPECT_TRUE(view.windowEnabled);
@@ -1320,6 +1323,7 @@ TEST_F(SessionHarness, EventsDuringAModalBoxLeaveTheLinkConsistent)
     };
     receive(bad.left(20));
     EXPECT_EQ(view.messages, QStringList{"Init Error"});
+    EXPECT_EQ(view.dismissals, 0) << "the link goes on: the box stays for the fitter";
     // The resumed handler left the state as the nested events made it.
     EXPECT_EQ(session.linkState(), Session::Count);
     EXPECT_EQ(session.rxBuffer(), liveAnswer(0x55, 0x44));
