@@ -86,6 +86,7 @@ private:
     void cancel() override { m_timer.stop(); }
 
     void buildBar(QWidget *window);
+    void showFileName();
     void apply(const RecordEntry &entry);
     void showProgress();
     void holdConnecting(bool hold);
