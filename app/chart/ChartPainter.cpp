@@ -431,7 +431,10 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         QPen pen(QColor(0x20, 0x20, 0x20));
         pen.setStyle(Qt::DashLine);
         painter.setPen(pen);
-        painter.drawLine(x, g.plot.top(), x, g.band.bottom());
+        // Through the panes and the band, not across the legends between them.
+        for (const QRect &r : g.panes)
+            painter.drawLine(x, r.top(), x, r.bottom());
+        painter.drawLine(x, g.band.top(), x, g.band.bottom());
         const QString label = ChartFormat::time(*view.cursorMs);
         const int w = fm.horizontalAdvance(label) + 8;
         const QRect box(std::clamp(x - w / 2, area.left(), area.right() - w), g.timeAxis.top() + 1, w,

@@ -152,6 +152,9 @@ void ChartRoom::openReplayed()
     if (!recording)
         return;
     showRecording(*recording, m_window.replayedPath ? m_window.replayedPath() : QString());
+    // Opened from a paused replay, the cursor already stands where the gauges are.
+    if (m_replayMs >= 0)
+        m_recordingWindow->followReplay(m_replayMs);
 }
 
 void ChartRoom::openLive()
@@ -188,6 +191,7 @@ void ChartRoom::linkChanged(bool connected)
 
 void ChartRoom::replayMoved(qint64 ms)
 {
+    m_replayMs = ms;
     refresh();
     if (ms >= 0 && m_recordingWindow && m_recordingWindow->isVisible() && m_window.replayedPath
         && m_window.replayedPath() == m_chartPath)

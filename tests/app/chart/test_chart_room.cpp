@@ -69,6 +69,7 @@ TEST_F(ChartRoomTest, ReplayBarOpensTheChartAndAClickMovesTheReplay)
     replay().clock()->pause();
     EXPECT_TRUE(button->isEnabled());
     EXPECT_TRUE(button->isVisibleTo(window.get()));
+    replay().clock()->seek(5000);
     button->click();
 
     ChartWindow *chartWindow = chart().recordingWindow();
@@ -76,6 +77,8 @@ TEST_F(ChartRoomTest, ReplayBarOpensTheChartAndAClickMovesTheReplay)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(chartWindow));
     EXPECT_TRUE(chartWindow->windowTitle().contains(QStringLiteral("drive.zrec")));
     ChartCanvas *canvas = chartWindow->canvas();
+    // Opened on a paused replay, the cursor stands where the gauges are.
+    EXPECT_EQ(canvas->cursorTime(), std::optional<qint64>(5000));
     canvas->axis().setView(10000, 20000);
     const ChartPainter::Geometry g = canvas->geometry();
     const int x = g.plot.left() + int(std::lround(canvas->axis().xOf(15100)));
