@@ -164,32 +164,43 @@ void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool l
 void drawLine(QPainter &painter, const QRect &r, const MinMaxColumns &m, const UnitScale &s, const TimeAxis &axis,
               double lastMs, double columnWidth)
 {
-    QPolygonF line;
-    line.reserve(m.columns.size() * 4 + 4);
-    double held = m.heldIn;
-    if (!std::isnan(held))
-        line.append(QPointF(r.left(), yOf(s, r, held)));
+    // The step line the gauge held, drawn as what it covers on screen: in
+    // each column with answers one vertical stroke from the value held into
+    // it through its smallest and largest, and between them one horizontal
+    // stroke for as long as the value stays put. The same pixels as a
+    // polyline through every first, min, max and last, with a fraction of
+    // the strokes (a redraw of the live chart is mostly this).
+    QVector<QLineF> lines;
+    lines.reserve(m.columns.size() + 8);
+    bool holding = !std::isnan(m.heldIn);
+    double heldY = holding ? yOf(s, r, m.heldIn) : 0;
+    double heldFromX = r.left();
     for (int c = 0; c < m.columns.size(); ++c) {
         const MinMaxColumn &col = m.columns[c];
         if (col.empty)
             continue;
         const double x = r.left() + (c + 0.5) * columnWidth;
-        if (!line.isEmpty())
-            line.append(QPointF(x, line.last().y()));
-        line.append(QPointF(x, yOf(s, r, col.first)));
-        if (col.min != col.max) {
-            line.append(QPointF(x, yOf(s, r, col.min)));
-            line.append(QPointF(x, yOf(s, r, col.max)));
+        const double top = yOf(s, r, col.max);
+        const double bottom = yOf(s, r, col.min);
+        if (holding && top == heldY && bottom == heldY)
+            continue; // the value stays: the horizontal stroke runs on
+        if (holding) {
+            if (x > heldFromX)
+                lines.append(QLineF(heldFromX, heldY, x, heldY));
+            lines.append(QLineF(x, std::min(top, heldY), x, std::max(bottom, heldY)));
+        } else {
+            lines.append(QLineF(x, top, x, bottom));
         }
-        line.append(QPointF(x, yOf(s, r, col.last)));
+        holding = true;
+        heldY = yOf(s, r, col.last);
+        heldFromX = x;
     }
-    if (line.isEmpty())
+    if (!holding)
         return;
     // The last value holds until the data ends (or past the view).
-    const double endX = std::min(double(r.right()), r.left() + axis.xOf(lastMs));
-    if (endX > line.last().x())
-        line.append(QPointF(endX, line.last().y()));
-    painter.drawPolyline(line);
+    const double endX = std::max(heldFromX, std::min(double(r.right()), r.left() + axis.xOf(lastMs)));
+    lines.append(QLineF(heldFromX, heldY, endX, heldY));
+    painter.drawLines(lines);
 }
 
 QString timeLabel(double ms, double step)
