@@ -202,8 +202,11 @@ void ChartRoom::refresh()
 {
     const bool replaying = m_window.replayedRecording && m_window.replayedRecording();
     m_replayButton->setEnabled(replaying);
-    // The live chart follows a connected controller; once open it stays.
-    m_liveItem->setEnabled((m_window.connected && m_window.connected()) || m_liveWindow);
+    // The live chart follows a connected controller; after a disconnect it
+    // still shows the session that ended (the drive just made) until the next
+    // connect starts a new one. Before any session there is nothing to show.
+    const bool connected = m_window.connected && m_window.connected();
+    m_liveItem->setEnabled(connected || !m_live.data().series().isEmpty() || m_liveWindow);
 }
 
 void ChartRoom::retranslate()

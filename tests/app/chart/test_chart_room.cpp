@@ -12,6 +12,7 @@
 #include "app/recording/ReplayPanel.h"
 #include "app/window/WindowLinkView.h"
 #include "chart/ChartChannel.h"
+#include "live/LiveFrameDecoder.h"
 #include "record/RecordingWriter.h"
 
 #include <QPushButton>
@@ -166,6 +167,41 @@ TEST_F(ChartRoomTest, WindowsAndTheReplayBarFitASmallScreen)
         EXPECT_GE(part->height(), 60) << name;
         EXPECT_TRUE(screen.contains(QRect(part->mapToGlobal(QPoint(0, 0)), part->size()))) << name;
     }
+}
+
+// "Wykres na żywo": nothing to show before the first connect; while
+// connected it follows the session; after a disconnect it still opens the
+// session that ended, until the next connect starts afresh.
+TEST_F(ChartRoomTest, LiveChartIsOfferedWhileConnectedAndForTheSessionThatEnded)
+{
+    bool connected = false;
+    ChartRoom room({*window, [&connected] { return connected; }, {}, {}, {}, {}});
+    QAction *live = room.liveItem();
+    EXPECT_FALSE(live->isEnabled()) << "before any connect";
+
+    connected = true;
+    room.linkChanged(true);
+    EXPECT_TRUE(live->isEnabled()) << "connected, no answer yet";
+    connected = false;
+    room.linkChanged(false);
+    EXPECT_FALSE(live->isEnabled()) << "a session without answers leaves nothing to show";
+
+    connected = true;
+    room.linkChanged(true);
+    for (int i = 0; i < 8; ++i)
+        room.answerApplied(LiveFrameDecoder::decode(ChartSample::answer(0, ChartSample::running(800 + 100 * i)).bytes));
+    connected = false;
+    room.linkChanged(false);
+    // Answers after the disconnect (a replay) are not the session's.
+    room.answerApplied(LiveFrameDecoder::decode(ChartSample::answer(0, ChartSample::running(3000)).bytes));
+    ASSERT_TRUE(live->isEnabled()) << "after a disconnect: the session that ended";
+    live->trigger();
+    ASSERT_TRUE(room.liveWindow());
+    EXPECT_EQ(room.liveWindow()->data().series().size(), 8);
+
+    connected = true;
+    room.linkChanged(true);
+    EXPECT_TRUE(room.liveWindow()->data().series().isEmpty()) << "a new connect starts a new session";
 }
 
 } // namespace
