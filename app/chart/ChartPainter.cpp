@@ -133,6 +133,7 @@ QString tickText(double v, int decimals, QChar decimal)
 void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool left, const ChartTexts &texts)
 {
     const QFontMetrics fm = painter.fontMetrics();
+    int lastLabelY = std::numeric_limits<int>::max();
     for (double v = s.ticks.lo; v <= s.ticks.hi + s.ticks.step * 1e-6; v += s.ticks.step) {
         const int y = int(std::lround(yOf(s, r, v)));
         if (left) {
@@ -142,6 +143,11 @@ void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool l
         painter.setPen(Qt::black);
         const QString t = tickText(v, s.ticks.decimals, texts.decimal);
         const int ty = std::clamp(y + fm.ascent() / 2 - 1, r.top() + fm.ascent(), r.bottom());
+        // On a short pane the top label, kept inside the pane, can land on the
+        // one below it: its grid line stays, the label is left out.
+        if (lastLabelY - ty < fm.ascent())
+            continue;
+        lastLabelY = ty;
         if (left)
             painter.drawText(r.left() - 4 - fm.horizontalAdvance(t), ty, t);
         else
