@@ -2,6 +2,8 @@
 // hour-long road test (read the file, build the channels, draw the window)
 // and one zoom or pan step (a wheel notch or a drag move, drawn), at several
 // zoom levels. The drive comes from the simulator's engine, as recorded.
+// Then the live chart with a full ring (ten minutes of answers): the redraw
+// it does once a second while connected, as processor time per second.
 //
 //   bench_chart [--minutes N] [--steps N] [--save FILE]     (defaults 60 and 40)
 //
@@ -129,6 +131,41 @@ int main(int argc, char *argv[])
                     "(target <= %.0f ms: %s)\n",
                     spanMs / 1000, median(zooms), worst(zooms), median(pans), worst(pans), TargetStepMs,
                     step <= TargetStepMs ? "met" : "MISSED");
+    }
+
+    // The live chart: the ring holds ten minutes; each second four answers
+    // come in and the window redraws once (its LiveRedrawMs).
+    {
+        ChartData ring;
+        ring.setKeepMs(ChartData::LiveKeepMs);
+        const QVector<RecordEntry> drive = roadDrive(std::max(minutes, 12));
+        int next = 0;
+        auto feedUntil = [&](qint64 ms) {
+            for (; next < drive.size() && drive[next].ms <= ms; ++next)
+                ring.append(drive[next]);
+        };
+        feedUntil(ChartData::LiveKeepMs);
+        ChartWindow live(chartTexts, {});
+        live.resize(1366, 740);
+        live.showLive(&ring);
+        live.show();
+        if (!QTest::qWaitForWindowExposed(&live))
+            std::fprintf(stderr, "bench_chart: live window not exposed\n");
+        ChartCanvas *liveCanvas = live.canvas();
+        QList<double> redraws;
+        qint64 at = ChartData::LiveKeepMs;
+        for (int i = 0; i < steps && next < drive.size(); ++i) {
+            at += ChartWindow::LiveRedrawMs;
+            feedUntil(at);
+            clock.start();
+            liveCanvas->dataChanged();
+            liveCanvas->repaint();
+            redraws << clock.nsecsElapsed() / 1e6;
+        }
+        const double perSecond = median(redraws) * 1000.0 / ChartWindow::LiveRedrawMs;
+        std::printf("Live chart, a full ring (%d answers), window 1366x740: redraw median %.2f ms (max %.2f), "
+                    "%.2f %% of a core at one redraw a second\n",
+                    ring.series().size(), median(redraws), worst(redraws), perSecond / 10.0);
     }
     return 0;
 }

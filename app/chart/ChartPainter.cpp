@@ -133,6 +133,7 @@ QString tickText(double v, int decimals, QChar decimal)
 void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool left, const ChartTexts &texts)
 {
     const QFontMetrics fm = painter.fontMetrics();
+    int lastLabelY = std::numeric_limits<int>::max();
     for (double v = s.ticks.lo; v <= s.ticks.hi + s.ticks.step * 1e-6; v += s.ticks.step) {
         const int y = int(std::lround(yOf(s, r, v)));
         if (left) {
@@ -142,6 +143,11 @@ void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool l
         painter.setPen(Qt::black);
         const QString t = tickText(v, s.ticks.decimals, texts.decimal);
         const int ty = std::clamp(y + fm.ascent() / 2 - 1, r.top() + fm.ascent(), r.bottom());
+        // On a short pane the top label, kept inside the pane, can land on the
+        // one below it: its grid line stays, the label is left out.
+        if (lastLabelY - ty < fm.ascent())
+            continue;
+        lastLabelY = ty;
         if (left)
             painter.drawText(r.left() - 4 - fm.horizontalAdvance(t), ty, t);
         else
@@ -164,32 +170,43 @@ void drawValueAxis(QPainter &painter, const QRect &r, const UnitScale &s, bool l
 void drawLine(QPainter &painter, const QRect &r, const MinMaxColumns &m, const UnitScale &s, const TimeAxis &axis,
               double lastMs, double columnWidth)
 {
-    QPolygonF line;
-    line.reserve(m.columns.size() * 4 + 4);
-    double held = m.heldIn;
-    if (!std::isnan(held))
-        line.append(QPointF(r.left(), yOf(s, r, held)));
+    // The step line the gauge held, drawn as what it covers on screen: in
+    // each column with answers one vertical stroke from the value held into
+    // it through its smallest and largest, and between them one horizontal
+    // stroke for as long as the value stays put. The same pixels as a
+    // polyline through every first, min, max and last, with a fraction of
+    // the strokes (a redraw of the live chart is mostly this).
+    QVector<QLineF> lines;
+    lines.reserve(m.columns.size() + 8);
+    bool holding = !std::isnan(m.heldIn);
+    double heldY = holding ? yOf(s, r, m.heldIn) : 0;
+    double heldFromX = r.left();
     for (int c = 0; c < m.columns.size(); ++c) {
         const MinMaxColumn &col = m.columns[c];
         if (col.empty)
             continue;
         const double x = r.left() + (c + 0.5) * columnWidth;
-        if (!line.isEmpty())
-            line.append(QPointF(x, line.last().y()));
-        line.append(QPointF(x, yOf(s, r, col.first)));
-        if (col.min != col.max) {
-            line.append(QPointF(x, yOf(s, r, col.min)));
-            line.append(QPointF(x, yOf(s, r, col.max)));
+        const double top = yOf(s, r, col.max);
+        const double bottom = yOf(s, r, col.min);
+        if (holding && top == heldY && bottom == heldY)
+            continue; // the value stays: the horizontal stroke runs on
+        if (holding) {
+            if (x > heldFromX)
+                lines.append(QLineF(heldFromX, heldY, x, heldY));
+            lines.append(QLineF(x, std::min(top, heldY), x, std::max(bottom, heldY)));
+        } else {
+            lines.append(QLineF(x, top, x, bottom));
         }
-        line.append(QPointF(x, yOf(s, r, col.last)));
+        holding = true;
+        heldY = yOf(s, r, col.last);
+        heldFromX = x;
     }
-    if (line.isEmpty())
+    if (!holding)
         return;
     // The last value holds until the data ends (or past the view).
-    const double endX = std::min(double(r.right()), r.left() + axis.xOf(lastMs));
-    if (endX > line.last().x())
-        line.append(QPointF(endX, line.last().y()));
-    painter.drawPolyline(line);
+    const double endX = std::max(heldFromX, std::min(double(r.right()), r.left() + axis.xOf(lastMs)));
+    lines.append(QLineF(heldFromX, heldY, endX, heldY));
+    painter.drawLines(lines);
 }
 
 QString timeLabel(double ms, double step)
@@ -453,7 +470,10 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         QPen pen(QColor(0x20, 0x20, 0x20));
         pen.setStyle(Qt::DashLine);
         painter.setPen(pen);
-        painter.drawLine(x, g.plot.top(), x, g.band.bottom());
+        // Through the panes and the band, not across the legends between them.
+        for (const QRect &r : g.panes)
+            painter.drawLine(x, r.top(), x, r.bottom());
+        painter.drawLine(x, g.band.top(), x, g.band.bottom());
         const QString label = ChartFormat::time(*view.cursorMs);
         const int w = fm.horizontalAdvance(label) + 8;
         const QRect box(std::clamp(x - w / 2, area.left(), area.right() - w), g.timeAxis.top() + 1, w,

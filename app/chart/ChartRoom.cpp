@@ -152,6 +152,9 @@ void ChartRoom::openReplayed()
     if (!recording)
         return;
     showRecording(*recording, m_window.replayedPath ? m_window.replayedPath() : QString());
+    // Opened from a paused replay, the cursor already stands where the gauges are.
+    if (m_replayMs >= 0)
+        m_recordingWindow->followReplay(m_replayMs);
 }
 
 void ChartRoom::openLive()
@@ -188,6 +191,7 @@ void ChartRoom::linkChanged(bool connected)
 
 void ChartRoom::replayMoved(qint64 ms)
 {
+    m_replayMs = ms;
     refresh();
     if (ms >= 0 && m_recordingWindow && m_recordingWindow->isVisible() && m_window.replayedPath
         && m_window.replayedPath() == m_chartPath)
@@ -198,8 +202,11 @@ void ChartRoom::refresh()
 {
     const bool replaying = m_window.replayedRecording && m_window.replayedRecording();
     m_replayButton->setEnabled(replaying);
-    // The live chart follows a connected controller; once open it stays.
-    m_liveItem->setEnabled((m_window.connected && m_window.connected()) || m_liveWindow);
+    // The live chart follows a connected controller; after a disconnect it
+    // still shows the session that ended (the drive just made) until the next
+    // connect starts a new one. Before any session there is nothing to show.
+    const bool connected = m_window.connected && m_window.connected();
+    m_liveItem->setEnabled(connected || !m_live.data().series().isEmpty() || m_liveWindow);
 }
 
 void ChartRoom::retranslate()

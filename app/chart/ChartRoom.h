@@ -82,6 +82,7 @@ private:
     LiveChart m_live;
     std::function<QString()> m_choose;
     QString m_chartPath; // the file the recording chart shows
+    qint64 m_replayMs = -1; // where the replay last stood; -1 when none runs
     QAction *m_openItem = nullptr;
     QAction *m_liveItem = nullptr;
     QPushButton *m_replayButton = nullptr;

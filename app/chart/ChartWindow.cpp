@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -164,11 +165,26 @@ void ChartWindow::showLive(const ChartData *live)
 
 void ChartWindow::liveChanged()
 {
-    if (!m_live || !isVisible())
+    // Hidden or minimised, nothing is drawn; shown again it catches up.
+    if (!m_live || !isVisible() || isMinimized())
         return;
     // Answers are gathered and drawn together, at most once a LiveRedrawMs.
     if (!m_liveRedraw->isActive())
         m_liveRedraw->start();
+}
+
+void ChartWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_live && !isMinimized())
+        m_canvas->dataChanged();
+}
+
+void ChartWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_live)
+        m_canvas->dataChanged();
 }
 
 void ChartWindow::followReplay(qint64 ms)

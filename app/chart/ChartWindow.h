@@ -71,6 +71,10 @@ public:
     void addPane();
     void removePane();
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
     QString text(const char *key) const;
     void layoutChanged();

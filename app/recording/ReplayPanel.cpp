@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -151,12 +152,15 @@ void ReplayPanel::buildBar(QWidget *window)
     m_end->setObjectName(QStringLiteral("Replay_end"));
     connect(m_end, &QPushButton::clicked, this, [this] { HandlerGuard::run(m_window, [this] { end(); }); });
 
+    // The buttons come before the position bar, which takes what width is
+    // left: on a narrow screen (a laptop at 150 %) the window is wider than
+    // the screen and scrolls, and what runs off its right edge is the bar.
     row->addWidget(m_file);
     row->addWidget(m_play);
     row->addWidget(m_speed);
-    row->addWidget(m_slider, 1);
-    row->addWidget(m_time);
     row->addWidget(m_end);
+    row->addWidget(m_time);
+    row->addWidget(m_slider, 1);
 
     // Right below the top panel, where the eye already is.
     if (QWidget *top = window->findChild<QWidget *>(QStringLiteral("Panel1Gora"))) {
@@ -164,6 +168,16 @@ void ReplayPanel::buildBar(QWidget *window)
             column->insertWidget(column->indexOf(top) + 1, m_bar);
     }
     m_bar->setVisible(false);
+}
+
+void ReplayPanel::showFileName()
+{
+    // A recording's name holds its date and time; a longer one is cut in the
+    // middle (the whole path is in the tool tip) so that it does not push the
+    // bar's buttons off a narrow window.
+    const QString full = text("replay.playing_file").arg(QFileInfo(m_path).fileName());
+    const QFontMetrics metrics(m_file->font());
+    m_file->setText(metrics.elidedText(full, Qt::ElideMiddle, metrics.horizontalAdvance(QLatin1Char('x')) * 30));
 }
 
 QString ReplayPanel::text(const char *key) const
@@ -181,7 +195,7 @@ void ReplayPanel::retranslate()
     m_slider->setToolTip(text("replay.position"));
     m_slider->setAccessibleName(text("replay.position"));
     if (m_clock)
-        m_file->setText(text("replay.playing_file").arg(QFileInfo(m_path).fileName()));
+        showFileName();
     showProgress();
 }
 
@@ -253,7 +267,7 @@ bool ReplayPanel::open(const QString &path)
 
     holdConnecting(true);
     m_path = path;
-    m_file->setText(text("replay.playing_file").arg(QFileInfo(path).fileName()));
+    showFileName();
     m_file->setToolTip(QDir::toNativeSeparators(path));
     {
         const QSignalBlocker block(m_slider);

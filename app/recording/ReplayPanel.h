@@ -86,6 +86,7 @@ private:
     void cancel() override { m_timer.stop(); }
 
     void buildBar(QWidget *window);
+    void showFileName();
     void apply(const RecordEntry &entry);
     // While it plays: a settings block unlike the one before it (the link
     // was made again to a controller set otherwise, or to another one) is

@@ -52,6 +52,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -64,6 +65,17 @@ namespace {
 const QString kSettingsPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU");
 const QString kLanguageKeyPath = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ZENU\\Lang");
 const QString kLanguageValue = QStringLiteral("CurLang");
+
+// The window's column. A wrapped label somewhere below makes a box layout
+// ask for its preferred height at a width, which a scroll area then takes
+// as the least height and scrolls for; the column's least height is its
+// children's least heights, as it was before the scroll area held it.
+class WindowColumn : public QVBoxLayout
+{
+public:
+    using QVBoxLayout::QVBoxLayout;
+    bool hasHeightForWidth() const override { return false; }
+};
 
 QTimer *makeTimer(QObject *owner, const char *name, int intervalMs)
 {
@@ -163,7 +175,7 @@ void TZENU::buildWindow()
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("Central"));
-    auto *column = new QVBoxLayout(central);
+    auto *column = new WindowColumn(central);
     column->setContentsMargins(4, 4, 4, 0);
     column->setSpacing(4);
     m_settingsView.top = TopPanel::build(central);
@@ -195,7 +207,15 @@ void TZENU::buildWindow()
     tab_control->setTabEnabled(tab_control->indexOf(component(QStringLiteral("TabSheet10"))), false);
     tab_control->setCurrentIndex(0);
     column->addWidget(tab_control, 1);
-    setCentralWidget(central);
+    // On a screen smaller than the window's least size (a laptop at 150 %) the
+    // whole window scrolls instead of running off the screen; on any larger
+    // one the scroll area is as big as its contents and shows no bars.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("CentralScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));

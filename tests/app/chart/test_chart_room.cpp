@@ -12,9 +12,13 @@
 #include "app/recording/ReplayPanel.h"
 #include "app/window/WindowLinkView.h"
 #include "chart/ChartChannel.h"
+#include "live/LiveFrameDecoder.h"
 #include "record/RecordingWriter.h"
 
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -66,6 +70,7 @@ TEST_F(ChartRoomTest, ReplayBarOpensTheChartAndAClickMovesTheReplay)
     replay().clock()->pause();
     EXPECT_TRUE(button->isEnabled());
     EXPECT_TRUE(button->isVisibleTo(window.get()));
+    replay().clock()->seek(5000);
     button->click();
 
     ChartWindow *chartWindow = chart().recordingWindow();
@@ -73,6 +78,8 @@ TEST_F(ChartRoomTest, ReplayBarOpensTheChartAndAClickMovesTheReplay)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(chartWindow));
     EXPECT_TRUE(chartWindow->windowTitle().contains(QStringLiteral("drive.zrec")));
     ChartCanvas *canvas = chartWindow->canvas();
+    // Opened on a paused replay, the cursor stands where the gauges are.
+    EXPECT_EQ(canvas->cursorTime(), std::optional<qint64>(5000));
     canvas->axis().setView(10000, 20000);
     const ChartPainter::Geometry g = canvas->geometry();
     const int x = g.plot.left() + int(std::lround(canvas->axis().xOf(15100)));
@@ -113,6 +120,88 @@ TEST_F(ChartRoomTest, ForeignFileIsRefusedWithAMessage)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("notes.zrec")));
     EXPECT_FALSE(chart().recordingWindow());
+}
+
+// The offscreen screen is 800 x 600, smaller than the window's own size (as
+// a 1366 x 768 laptop at 150 % is): the main window and the chart window
+// start within it, and every control of the replay bar, its chart button
+// first, is on the screen where the window shows it, not scrolled away.
+TEST_F(ChartRoomTest, WindowsAndTheReplayBarFitASmallScreen)
+{
+    const QRect screen = window->screen()->availableGeometry();
+    ASSERT_LT(screen.width(), 1270) << "the test needs a screen smaller than the window";
+    // A long name, as the recorder gives with date and time, in the longest language.
+    window->applyLanguage(QStringLiteral("NiemieckiDE"));
+    const QString longName = m_config.filePath(QStringLiteral("ZENU-2026-12-10_19-52-03-Probefahrt-Passat-B5-1.8T.zrec"));
+    ASSERT_TRUE(QFile::copy(path, longName));
+    ASSERT_TRUE(replay().open(longName));
+    replay().clock()->pause();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << "main window " << window->frameGeometry().width() << "x"
+                                                           << window->frameGeometry().height();
+
+    auto *scroll = window->findChild<QScrollArea *>(QStringLiteral("CentralScroll"));
+    ASSERT_TRUE(scroll);
+    // Where the replay bar is, scrolled into view as a user would (it sits
+    // below the top panel); horizontally the window stays at its left edge.
+    scroll->ensureWidgetVisible(replay().bar(), 0, 0);
+    scroll->horizontalScrollBar()->setValue(0);
+    const QRect shown(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
+    for (const char *name : {"Replay_file", "Replay_play", "Replay_speed", "Replay_chart", "Replay_end", "Replay_time"}) {
+        auto *control = window->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_TRUE(control) << name;
+        const QRect at(control->mapToGlobal(QPoint(0, 0)), control->size());
+        EXPECT_TRUE(shown.contains(at) && screen.contains(at)) << name << " at " << at.x() << "," << at.y();
+    }
+
+    window->component<QPushButton>(QStringLiteral("Replay_chart"))->click();
+    ChartWindow *chartWindow = chart().recordingWindow();
+    ASSERT_TRUE(chartWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chartWindow));
+    EXPECT_TRUE(screen.contains(chartWindow->frameGeometry()))
+        << "chart window " << chartWindow->frameGeometry().width() << "x" << chartWindow->frameGeometry().height();
+    // Its read-out and channel list keep a usable size beside the plot.
+    for (const char *name : {"chartReadout", "chartChannels"}) {
+        auto *part = chartWindow->findChild<QWidget *>(QString::fromLatin1(name));
+        ASSERT_TRUE(part) << name;
+        EXPECT_GE(part->height(), 60) << name;
+        EXPECT_TRUE(screen.contains(QRect(part->mapToGlobal(QPoint(0, 0)), part->size()))) << name;
+    }
+}
+
+// "Wykres na żywo": nothing to show before the first connect; while
+// connected it follows the session; after a disconnect it still opens the
+// session that ended, until the next connect starts afresh.
+TEST_F(ChartRoomTest, LiveChartIsOfferedWhileConnectedAndForTheSessionThatEnded)
+{
+    bool connected = false;
+    ChartRoom room({*window, [&connected] { return connected; }, {}, {}, {}, {}});
+    QAction *live = room.liveItem();
+    EXPECT_FALSE(live->isEnabled()) << "before any connect";
+
+    connected = true;
+    room.linkChanged(true);
+    EXPECT_TRUE(live->isEnabled()) << "connected, no answer yet";
+    connected = false;
+    room.linkChanged(false);
+    EXPECT_FALSE(live->isEnabled()) << "a session without answers leaves nothing to show";
+
+    connected = true;
+    room.linkChanged(true);
+    for (int i = 0; i < 8; ++i)
+        room.answerApplied(LiveFrameDecoder::decode(ChartSample::answer(0, ChartSample::running(800 + 100 * i)).bytes));
+    connected = false;
+    room.linkChanged(false);
+    // Answers after the disconnect (a replay) are not the session's.
+    room.answerApplied(LiveFrameDecoder::decode(ChartSample::answer(0, ChartSample::running(3000)).bytes));
+    ASSERT_TRUE(live->isEnabled()) << "after a disconnect: the session that ended";
+    live->trigger();
+    ASSERT_TRUE(room.liveWindow());
+    EXPECT_EQ(room.liveWindow()->data().series().size(), 8);
+
+    connected = true;
+    room.linkChanged(true);
+    EXPECT_TRUE(room.liveWindow()->data().series().isEmpty()) << "a new connect starts a new session";
 }
 
 } // namespace
