@@ -570,7 +570,7 @@ struct PaintCounter : QObject
 };
 
 // Lets every pending repaint of the shown window happen.
-void settle(QWidget *window)
+void settle(QWidget *)
 {
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::sendPostedEvents();
