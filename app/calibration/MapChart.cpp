@@ -76,6 +76,9 @@ QWidget *MapChart::create(QWidget *parent)
     QValueAxis *map = axis(QStringLiteral("MAP [kPa]"), 0.0, 100.0);
     map->setLabelFormat(QStringLiteral("%.0f"));
     map->setGridLineVisible(false);
+    // On a scaled screen the right axis is measured a little short and its
+    // three-digit labels came out as "..."; they always fit beside the plot.
+    map->setTruncateLabels(false);
     setRoundTicks(map);
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(multiplier, Qt::AlignLeft);
