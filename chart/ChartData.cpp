@@ -54,6 +54,8 @@ void ChartData::seen(qint64 ms)
         if (from > *m_firstMs) {
             m_series.dropBefore(from);
             m_band.dropBefore(from);
+            m_gaps.erase(m_gaps.begin(), std::find_if(m_gaps.begin(), m_gaps.end(),
+                                                      [from](const LinkGap &gap) { return gap.toMs > from; }));
             m_changes.erase(m_changes.begin(),
                             std::find_if(m_changes.begin(), m_changes.end(),
                                          [from](const ControllerChange &c) { return c.ms >= from; }));
@@ -68,6 +70,9 @@ void ChartData::appendAnswer(qint64 ms, const LiveValues &values)
         return;
     if (ms < m_lastMs)
         ms = m_lastMs; // a clock stepping back draws at the last time
+    if (m_lastAnswerMs && ms - *m_lastAnswerMs > LinkGapMs)
+        m_gaps.append({*m_lastAnswerMs, ms});
+    m_lastAnswerMs = ms;
     m_series.append(ms, values);
     m_band.answer(ms, values);
     seen(ms);
@@ -104,6 +109,15 @@ std::optional<ChartData::ControllerChange> ChartData::controllerChangeAt(qint64 
     if (after == m_changes.cbegin())
         return std::nullopt;
     return *(after - 1);
+}
+
+bool ChartData::inLinkGap(qint64 ms) const
+{
+    // The last gap that begins before `ms`: the answers at its two ends are
+    // not in it.
+    const auto after = std::lower_bound(m_gaps.cbegin(), m_gaps.cend(), ms,
+                                        [](const LinkGap &gap, qint64 t) { return gap.fromMs < t; });
+    return after != m_gaps.cbegin() && ms < (after - 1)->toMs;
 }
 
 void ChartData::clear()

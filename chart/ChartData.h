@@ -41,6 +41,18 @@ public:
         bool operator==(const ControllerChange &) const = default;
     };
     const QVector<ControllerChange> &controllerChanges() const { return m_changes; }
+    // Stretches without answers: from the last answer before a lost link to
+    // the first one after it was made again. Polling answers come three
+    // times a second; a longer silence than LinkGapMs is a gap.
+    static constexpr qint64 LinkGapMs = 2000;
+    struct LinkGap
+    {
+        qint64 fromMs = 0;
+        qint64 toMs = 0;
+        bool operator==(const LinkGap &) const = default;
+    };
+    const QVector<LinkGap> &linkGaps() const { return m_gaps; }
+    bool inLinkGap(qint64 ms) const;
     // The last change at or before `ms`, if any.
     std::optional<ControllerChange> controllerChangeAt(qint64 ms) const;
     // The time span the data covers: from its first to its last record.
@@ -58,6 +70,8 @@ private:
     FuelBand m_band;
     QByteArray m_lastSettings;
     QVector<ControllerChange> m_changes;
+    QVector<LinkGap> m_gaps;
+    std::optional<qint64> m_lastAnswerMs;
     std::optional<qint64> m_firstMs;
     qint64 m_lastMs = 0;
     qint64 m_keepMs = 0;

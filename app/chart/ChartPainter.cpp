@@ -303,6 +303,8 @@ QStringList ChartPainter::readout(const View &view, qint64 ms)
     const uint32_t faults = view.data->band().faultsAt(ms);
     lines.append(texts.text(u"chart.band") + QStringLiteral(": ") + fuelName(view.data->band().stateAt(ms), texts)
                  + QStringLiteral("; ") + (faults ? faultNames(faults, texts) : texts.text(u"chart.no_faults")));
+    if (view.data->inLinkGap(ms))
+        lines.append(texts.text(u"chart.link_gap"));
     if (const std::optional<ChartData::ControllerChange> change = view.data->controllerChangeAt(ms))
         lines.append(texts.text(change->firmware ? u"chart.controller_firmware" : u"chart.controller_settings")
                          .arg(ChartFormat::time(change->ms)));
@@ -328,9 +330,23 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
     // One column per device pixel: crisp on a scaled screen too.
     const qreal ratio = painter.device() ? std::max<qreal>(painter.device()->devicePixelRatioF(), 1.0) : 1.0;
     const int columns = std::max(1, int(std::lround(width * ratio)));
+    // Where the link was lost the lines hold the last values, as the gauges
+    // did; a grey hatch under them says there were no answers.
+    QVector<QPair<int, int>> gapSpans;
+    for (const ChartData::LinkGap &gap : data.linkGaps()) {
+        if (gap.toMs < axis.from() || gap.fromMs > axis.to())
+            continue;
+        const int x0 = g.plot.left() + int(std::floor(axis.xOf(std::max(double(gap.fromMs), axis.from()))));
+        const int x1 = g.plot.left() + int(std::ceil(axis.xOf(std::min(double(gap.toMs), axis.to()))));
+        gapSpans.append({x0, std::max(x1, x0 + 1)});
+    }
+    const QBrush gapBrush(QColor(0xc8, 0xc8, 0xc8), Qt::BDiagPattern);
     for (int p = 0; p < view.layout->panes.size(); ++p) {
         const QRect r = g.panes[p];
         const PaneLines lines = prepare(view, view.layout->panes[p], columns);
+        for (const auto &[x0, x1] : gapSpans)
+            painter.fillRect(QRect(QPoint(std::max(x0, r.left()), r.top()), QPoint(std::min(x1, r.right()), r.bottom())),
+                             gapBrush);
         painter.setPen(QColor(0xb0, 0xb0, 0xb0));
         painter.drawRect(r.adjusted(0, 0, -1, -1));
         for (int s = 0; s < lines.scales.size() && s < 2; ++s)

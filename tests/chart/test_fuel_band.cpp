@@ -198,4 +198,28 @@ TEST(ControllerChanges, TheLiveRingForgetsMarksOlderThanItKeeps)
     EXPECT_TRUE(data.controllerChanges().isEmpty());
 }
 
+// A silence longer than two seconds between answers is a lost link; the
+// answers at its ends are not in it.
+TEST(LinkGaps, AreTheSilencesBetweenAnswersLongerThanTwoSeconds)
+{
+    ChartData data;
+    for (qint64 ms : {0, 300, 600, 2600, 7600, 7900})
+        data.append(answer(ms, running(800)));
+    using Gap = ChartData::LinkGap;
+    EXPECT_EQ(data.linkGaps(), (QVector<Gap>{{2600, 7600}})) << "600 to 2600 is exactly two seconds: no gap";
+    for (const auto &[ms, in] : {std::pair{2600, false}, {2601, true}, {7599, true}, {7600, false}, {100, false}})
+        EXPECT_EQ(data.inLinkGap(ms), in) << ms;
+}
+
+TEST(LinkGaps, TheLiveRingForgetsGapsThatEndedBeforeWhatItKeeps)
+{
+    ChartData data;
+    data.setKeepMs(1000);
+    data.append(answer(0, running(800)));
+    data.append(answer(3000, running(800)));
+    for (int i = 1; i <= 200; ++i)
+        data.append(answer(3000 + 50 * i, running(800)));
+    EXPECT_TRUE(data.linkGaps().isEmpty());
+}
+
 } // namespace

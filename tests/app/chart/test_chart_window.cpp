@@ -175,6 +175,25 @@ TEST_F(ChartWindowTest, ReadoutSaysFromWhenTheControllerWasSetOtherwise)
         << readout().last().toStdString();
 }
 
+TEST_F(ChartWindowTest, ReadoutSaysWhereTheLinkWasLost)
+{
+    Recording drive = stepDrive();
+    drive.entries.erase(std::remove_if(drive.entries.begin(), drive.entries.end(),
+                                       [](const RecordEntry &e) {
+                                           return e.kind == RecordKind::Answer && e.ms > 20000 && e.ms < 24000;
+                                       }),
+                        drive.entries.end());
+    window->showRecording(drive, QStringLiteral("drive.zrec"));
+    ASSERT_EQ(window->data().linkGaps().size(), 1);
+    auto lastLine = [this] {
+        return window->findChild<QLabel *>(QStringLiteral("chartReadout"))->text().split(QLatin1Char('\n')).last();
+    };
+    QTest::mouseMove(canvas, at(22));
+    EXPECT_EQ(lastLine(), QStringLiteral("No answers from the controller (link lost)"));
+    QTest::mouseMove(canvas, at(26));
+    EXPECT_NE(lastLine(), QStringLiteral("No answers from the controller (link lost)"));
+}
+
 TEST_F(ChartWindowTest, ReplayPlayingMovesTheCursorAndKeepsItInView)
 {
     canvas->axis().setView(0, 5000);
