@@ -851,8 +851,8 @@ void Session::reconnectTick()
     m_rxBuffer.clear();
     m_expectedLength = 0;
     m_inFlight.clear();
-    try {
-        if (m_portSuspect) {
+    const auto attempt = [this](bool reopen) {
+        if (reopen) {
             try {
                 m_port.close();
             } catch (const ESerialPort &) {
@@ -863,6 +863,20 @@ void Session::reconnectTick()
         m_portSuspect = false;
         m_linkState = WaitStart;
         sendFrame(CommandFrame::startupFrame());
+    };
+    try {
+        if (m_portSuspect) {
+            attempt(true);
+        } else {
+            // A silence may have been a pulled adapter that is back by now:
+            // a port kept open fails at the first write, and is opened afresh
+            // at once rather than a tick later.
+            try {
+                attempt(false);
+            } catch (const ESerialPort &) {
+                attempt(true);
+            }
+        }
     } catch (const ESerialPort &e) {
         // Not there yet (the adapter is still out): the next tick tries again.
         m_linkState.clear();

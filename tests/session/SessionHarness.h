@@ -38,6 +38,8 @@ struct FakePort : LinkPort
         isOpen = true;
         ++opens;
         log << QStringLiteral("port.open");
+        if (onOpen)
+            onOpen();
     }
     void close() override
     {
@@ -80,6 +82,7 @@ struct FakePort : LinkPort
     QString name = QStringLiteral("COM3");
     bool isOpen = false;
     bool failOpen = false;
+    std::function<void()> onOpen; // runs after each open
     bool failClose = false;
     bool failRead = false;
     bool failStore = false;

@@ -293,6 +293,26 @@ TEST_F(ReconnectHarness, APortThatWillNotOpenIsTriedAgainUntilTheAdapterIsBack)
     EXPECT_TRUE(view.messages.isEmpty());
 }
 
+// The adapter went out during a silence and is back: the open port fails at
+// the attempt's first write and is opened afresh in the same attempt.
+TEST_F(ReconnectHarness, AnAttemptWhoseWriteFailsReopensThePortAtOnce)
+{
+    connectAndHandshake();
+    pollCycle();
+    tick();
+    timeout();
+    ASSERT_TRUE(session.reconnecting());
+    const int opens = port.opens;
+    writer.failWrite = true;
+    port.onOpen = [this] { writer.failWrite = false; }; // a fresh device takes writes
+    waitAndRetry();
+    EXPECT_EQ(port.opens, opens + 1);
+    EXPECT_TRUE(view.portLosses.isEmpty());
+    EXPECT_EQ(session.linkState(), Session::WaitStart);
+    receiveIn(settingsAnswer(), {100});
+    EXPECT_EQ(session.linkState(), Session::StartDone);
+}
+
 // --- a queued command across a reconnect ------------------------------------
 
 TEST_F(ReconnectHarness, ACommandWhoseAnswerWasNotSeenIsSentAgainOnceAfterTheReconnect)
