@@ -70,12 +70,26 @@ protected:
         return back ? since.elapsed() : -1;
     }
 
+    // Connected, polling, and recording into a folder of the test's own;
+    // `path` is the recording's file.
+    void connectAndRecord(QString &path)
+    {
+        ASSERT_TRUE(recordings.isValid());
+        connectAndPoll();
+        RecordingRoom &room = window->recording();
+        room.control().setFolder(recordings.filePath(QStringLiteral("ZENU recordings")));
+        room.control().recordClicked();
+        ASSERT_TRUE(room.recorder().recording()) << room.recorder().lastError().toStdString();
+        path = room.recorder().path();
+    }
+
     TToggleSwitch *connectionSwitch() const
     {
         return window->findChild<TToggleSwitch *>(QStringLiteral("Polacz_switch"));
     }
 
     QString captionInFault;
+    QTemporaryDir recordings;
 };
 
 class ReconnectingAfter : public Reconnecting, public ::testing::WithParamInterface<LineFault>
@@ -109,14 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Reconnecting, ARecordingAcrossANoiseBurstHoldsAnswersFromBeforeAndAfter)
 {
-    QTemporaryDir recordings;
-    ASSERT_TRUE(recordings.isValid());
-    connectAndPoll();
+    QString path;
+    ASSERT_NO_FATAL_FAILURE(connectAndRecord(path));
     RecordingRoom &room = window->recording();
-    room.control().setFolder(recordings.filePath(QStringLiteral("ZENU recordings")));
-    room.control().recordClicked();
-    ASSERT_TRUE(room.recorder().recording()) << room.recorder().lastError().toStdString();
-    const QString path = room.recorder().path();
     polls(5);
 
     QElapsedTimer clock;
@@ -190,14 +199,9 @@ TEST_F(E2eFixture, APulledAdapterIsToldByItsCauseAndNamesTheEndedRecording)
 // that answered.
 TEST_F(Reconnecting, AnotherFirmwareAfterALossEndsTheLinkSaysWhyAndIsMarkedInTheRecording)
 {
-    QTemporaryDir recordings;
-    ASSERT_TRUE(recordings.isValid());
-    connectAndPoll();
+    QString path;
+    ASSERT_NO_FATAL_FAILURE(connectAndRecord(path));
     RecordingRoom &room = window->recording();
-    room.control().setFolder(recordings.filePath(QStringLiteral("ZENU recordings")));
-    room.control().recordClicked();
-    ASSERT_TRUE(room.recorder().recording()) << room.recorder().lastError().toStdString();
-    const QString path = room.recorder().path();
     polls(3);
 
     sim->command(QStringLiteral("line firmware 3.8.1"));
