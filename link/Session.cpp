@@ -22,6 +22,12 @@ uint8_t byteAt(const QByteArray &bytes, int offset)
     return offset < bytes.size() ? uint8_t(bytes[offset]) : 0;
 }
 
+// The one firmware this program speaks to: 3.7.7.
+bool spokenFirmware(const QByteArray &block)
+{
+    return byteAt(block, 4) == 3 && byteAt(block, 5) == 7 && byteAt(block, 6) == 7;
+}
+
 QString twoHexDigits(uint8_t value)
 {
     return QString::number(value, 16).toUpper().rightJustified(2, QLatin1Char('0'));
@@ -449,7 +455,7 @@ bool Session::versionAccepted()
     // After a loss the firmware is checked again: a controller this program
     // does not speak to is not taken for the one that was there.
     if (m_reconnecting) {
-        if (byteAt(m_rxBuffer, 4) == 3 && byteAt(m_rxBuffer, 5) == 7 && byteAt(m_rxBuffer, 6) == 7)
+        if (spokenFirmware(m_rxBuffer))
             return true;
         const QString why = m_view.controllerChanged(m_rxBuffer);
         giveUp(why);
@@ -459,10 +465,7 @@ bool Session::versionAccepted()
     // already shows the version and later handshakes go through as they are.
     if (m_view.statusText() != StatusIdle)
         return true;
-    const uint8_t major = byteAt(m_rxBuffer, 4);
-    const uint8_t minor = byteAt(m_rxBuffer, 5);
-    const uint8_t build = byteAt(m_rxBuffer, 6);
-    if (major != 3 || minor != 7 || build != 7) {
+    if (!spokenFirmware(m_rxBuffer)) {
         disconnectSequence(false);
         return false;
     }
