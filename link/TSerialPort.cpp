@@ -165,6 +165,10 @@ struct TCustomSerialPort::Private
     // Bumped at each open and close, so a notification queued for an earlier
     // opening is dropped.
     quint64 generation = 0;
+    // A check for a vanished device is waiting in the event loop.
+    bool lossCheckQueued = false;
+    // The loss has been told for this opening.
+    bool lossTold = false;
 };
 
 TCustomSerialPort::TCustomSerialPort(QObject *parent)
@@ -175,6 +179,16 @@ TCustomSerialPort::TCustomSerialPort(QObject *parent)
     // synchronously, and the program's handler must never run nested in it.
     // The count is taken when the queued notification is handled.
     connect(&d->serial, &QSerialPort::readyRead, this, [this] { queueNotification(); });
+    // A device that goes away while nothing is being read or written (a
+    // pulled adapter between two polls) is met by QSerialPort's own
+    // notifier: as a resource error, after which it stops listening, or, on
+    // a terminal that was hung up, as a read that finds the end of the file,
+    // again and again. Tell it at once rather than at the next write or the
+    // answer's time-out.
+    connect(&d->serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+            queueDeviceLoss();
+    });
 }
 
 TCustomSerialPort::~TCustomSerialPort()
@@ -225,6 +239,7 @@ void TCustomSerialPort::openDevice()
         throw;
     }
     ++d->generation;
+    d->lossTold = false;
     d->connected = true;
 }
 
@@ -554,6 +569,42 @@ void TCustomSerialPort::queueNotification()
     const quint64 generation = d->generation;
     QMetaObject::invokeMethod(this, [this, generation] { handleNotification(generation); },
                               Qt::QueuedConnection);
+}
+
+void TCustomSerialPort::queueDeviceLoss()
+{
+    if (!d->connected || d->lossCheckQueued || d->lossTold)
+        return;
+    d->lossCheckQueued = true;
+    const quint64 generation = d->generation;
+    QMetaObject::invokeMethod(this, [this, generation] { handleDeviceLoss(generation); },
+                              Qt::QueuedConnection);
+}
+
+void TCustomSerialPort::handleDeviceLoss(quint64 generation)
+{
+    QSerialPort &s = d->serial;
+    const QSerialPort::SerialPortError error = s.error();
+    // A read or write that met the failure itself has raised it and cleared
+    // the error: nothing more to tell.
+    if (!d->connected || generation != d->generation || error == QSerialPort::NoError) {
+        d->lossCheckQueued = false;
+        return;
+    }
+    bool gone = error == QSerialPort::ResourceError;
+    if (!gone) {
+        // A read that found nothing is also what a notification for bytes a
+        // wait has already taken looks like. Ask the device for its modem
+        // lines: only one that has gone away fails that with a resource error.
+        s.clearError();
+        s.pinoutSignals();
+        gone = s.error() == QSerialPort::ResourceError;
+    }
+    s.clearError();
+    d->lossCheckQueued = false;
+    d->lossTold = gone;
+    if (gone)
+        emit errorRaised(ESerialPort(QStringLiteral("ReadFile function failed"), int(QSerialPort::ResourceError)).message());
 }
 
 void TCustomSerialPort::handleNotification(quint64 generation)

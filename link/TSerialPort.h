@@ -85,6 +85,8 @@ private:
     void applyLineSettings();
     void queueNotification();
     void handleNotification(quint64 generation);
+    void queueDeviceLoss();
+    void handleDeviceLoss(quint64 generation);
 
     struct Private;
     Private *d;

@@ -181,9 +181,12 @@ TEST_F(E2eFixture, APulledAdapterIsToldByItsCauseAndNamesTheEndedRecording)
     ASSERT_TRUE(room.recorder().recording());
     const QString path = QDir::toNativeSeparators(room.recorder().path());
 
+    QElapsedTimer sincePulled;
+    sincePulled.start();
     sim->command(QStringLiteral("line unplug"));
     ASSERT_TRUE(waitFor([this] { return waitDisconnected(0) && !watcher->messages().isEmpty(); }, 20000))
         << linkReport();
+    std::printf("[ figure ] pulled adapter: told %lld ms after the pull\n", sincePulled.elapsed());
     QTest::qWait(300);
     EXPECT_FALSE(room.recorder().recording());
     ASSERT_EQ(watcher->messages().size(), 1) << watcher->messages().join(" | ").toStdString();

@@ -317,6 +317,36 @@ TEST_F(SerialPortPty, OperationsOnAClosedPortFail)
     EXPECT_EQ(errorOf([&] { port.write(QByteArray()); }), "no error");
 }
 
+// A device that goes away between two reads (an adapter pulled while the
+// program waits for an answer) is told at once, and once, with the resource
+// error's code; busy traffic on a live line, where a wait takes bytes ahead
+// of their notification, is no such loss.
+TEST_F(SerialPortPty, ADeviceGoneWhileIdleIsToldAtOnceAndOnce)
+{
+    const QString code = QStringLiteral(" (win error code: %1)").arg(int(QSerialPort::ResourceError));
+    QStringList told;
+    QObject::connect(&port, &TSerialPort::errorRaised, &port, [&told](const QString &m) { told << m; });
+    port.open();
+    for (int i = 0; i < 20; ++i) {
+        pty.write("abc");
+        port.write("xyz");
+        port.read(1);
+        spinFor(5);
+    }
+    spinFor(200);
+    EXPECT_TRUE(told.isEmpty()) << told.join(" | ").toStdString();
+    EXPECT_TRUE(port.connected());
+
+    pty.close();
+    ASSERT_TRUE(spinUntil([&] { return !told.isEmpty(); }, 2000));
+    spinFor(300);
+    EXPECT_EQ(told.join(" | "), "ReadFile function failed" + code);
+    EXPECT_EQ(errorOf([&] { port.write("x"); }), "WriteFile function failed" + code);
+    // Closing a port whose device has gone may fail; it is closed all the same.
+    errorOf([&] { port.close(); });
+    EXPECT_FALSE(port.connected());
+}
+
 TEST_F(SerialPortPty, LoadWhileOpenAppliesTheStoredLine)
 {
     {
