@@ -113,11 +113,7 @@ std::optional<ChartData::ControllerChange> ChartData::controllerChangeAt(qint64 
 
 bool ChartData::inLinkGap(qint64 ms) const
 {
-    // The last gap that begins before `ms`: the answers at its two ends are
-    // not in it.
-    const auto after = std::lower_bound(m_gaps.cbegin(), m_gaps.cend(), ms,
-                                        [](const LinkGap &gap, qint64 t) { return gap.fromMs < t; });
-    return after != m_gaps.cbegin() && ms < (after - 1)->toMs;
+    return ::inLinkGap(m_gaps, ms);
 }
 
 void ChartData::clear()

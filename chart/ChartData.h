@@ -41,16 +41,9 @@ public:
         bool operator==(const ControllerChange &) const = default;
     };
     const QVector<ControllerChange> &controllerChanges() const { return m_changes; }
-    // Stretches without answers: from the last answer before a lost link to
-    // the first one after it was made again. Polling answers come three
-    // times a second; a longer silence than LinkGapMs is a gap.
-    static constexpr qint64 LinkGapMs = 2000;
-    struct LinkGap
-    {
-        qint64 fromMs = 0;
-        qint64 toMs = 0;
-        bool operator==(const LinkGap &) const = default;
-    };
+    // Stretches without answers (see LinkGap).
+    static constexpr qint64 LinkGapMs = ::LinkGapMs;
+    using LinkGap = ::LinkGap;
     const QVector<LinkGap> &linkGaps() const { return m_gaps; }
     bool inLinkGap(qint64 ms) const;
     // The last change at or before `ms`, if any.

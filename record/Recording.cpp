@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -27,6 +28,28 @@ const LanguageTable *builtInTexts()
 }
 
 } // namespace
+
+QVector<LinkGap> linkGapsOf(const QVector<RecordEntry> &entries)
+{
+    QVector<LinkGap> gaps;
+    std::optional<qint64> last;
+    for (const RecordEntry &entry : entries) {
+        if (entry.kind != RecordKind::Answer)
+            continue;
+        if (last && entry.ms - *last > LinkGapMs)
+            gaps.append({*last, entry.ms});
+        last = entry.ms;
+    }
+    return gaps;
+}
+
+bool inLinkGap(const QVector<LinkGap> &gaps, qint64 ms)
+{
+    // The last gap that begins before `ms`.
+    const auto after = std::lower_bound(gaps.cbegin(), gaps.cend(), ms,
+                                        [](const LinkGap &gap, qint64 t) { return gap.fromMs < t; });
+    return after != gaps.cbegin() && ms < (after - 1)->toMs;
+}
 
 void setRecordingTexts(const LanguageTable *texts)
 {

@@ -39,6 +39,23 @@ struct Recording
     bool truncatedTail = false;
 };
 
+// Polling answers come three times a second; a longer silence between two
+// of them than this is a lost link.
+constexpr qint64 LinkGapMs = 2000;
+// A stretch without answers: from the last answer before a lost link to the
+// first one after it was made again.
+struct LinkGap
+{
+    qint64 fromMs = 0;
+    qint64 toMs = 0;
+    bool operator==(const LinkGap &) const = default;
+};
+// The gaps between the answers of `entries` (in time order), in order.
+QVector<LinkGap> linkGapsOf(const QVector<RecordEntry> &entries);
+// Whether `ms` lies in one of `gaps` (in order); the answers at its two ends
+// do not.
+bool inLinkGap(const QVector<LinkGap> &gaps, qint64 ms);
+
 // Why a file could not be read as a recording.
 struct RecordingError
 {

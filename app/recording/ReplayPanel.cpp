@@ -245,6 +245,7 @@ bool ReplayPanel::open(const QString &path)
     m_keptSettings = m_session.storedSettings();
     m_clock = std::make_unique<ReplayClock>(m_recording.entries, static_cast<ReplayTimer &>(*this));
     m_shownSettings.clear();
+    m_gaps = linkGapsOf(m_recording.entries);
     m_clock->setSink([this](const RecordEntry &entry) {
         noteSettingsChange(entry);
         apply(entry);
@@ -339,6 +340,23 @@ void ReplayPanel::noteSettingsChange(const RecordEntry &entry)
                                      : text("replay.settings_changed").arg(at));
 }
 
+void ReplayPanel::showLinkGap(qint64 position)
+{
+    const bool inGap = m_clock && inLinkGap(m_gaps, position);
+    if (inGap == m_inGap)
+        return;
+    m_inGap = inGap;
+    m_view.setLinkPanelsGrey(inGap);
+    if (!inGap)
+        return;
+    const auto gap = std::find_if(m_gaps.cbegin(), m_gaps.cend(),
+                                  [position](const LinkGap &g) { return g.fromMs < position && position < g.toMs; });
+    if (gap != m_gaps.cend())
+        StatusNotice::show(m_window, text("replay.link_gap")
+                                         .arg(RecordingUi::minutesSeconds(gap->fromMs),
+                                              RecordingUi::minutesSeconds(gap->toMs)));
+}
+
 void ReplayPanel::playPauseClicked()
 {
     if (!m_clock)
@@ -370,6 +388,7 @@ void ReplayPanel::showProgress()
         return;
     }
     const qint64 position = m_clock->position();
+    showLinkGap(position);
     if (m_positionListener)
         m_positionListener(position);
     if (!m_slider->isSliderDown()) {
@@ -390,6 +409,8 @@ void ReplayPanel::end()
         return;
     m_timer.stop();
     m_clock.reset();
+    showLinkGap(-1);
+    m_gaps.clear();
     m_recording = {};
     m_path.clear();
     restDisplays();

@@ -92,6 +92,9 @@ private:
     // was made again to a controller set otherwise, or to another one) is
     // told in the status bar.
     void noteSettingsChange(const RecordEntry &entry);
+    // Inside a stretch where the link was lost, the top panels are grey over
+    // the last values, as they were in the car, and the status bar says so.
+    void showLinkGap(qint64 position);
     void showProgress();
     void holdConnecting(bool hold);
     void restDisplays();
@@ -121,6 +124,8 @@ private:
     // The session's settings block before the replay put the recorded ones there.
     QByteArray m_keptSettings;
     QByteArray m_shownSettings; // the recording's block the controls show
+    QVector<LinkGap> m_gaps;
+    bool m_inGap = false;
     qint64 m_shownSecond = -1;
     bool m_movingSlider = false;
     std::function<void(qint64)> m_positionListener;

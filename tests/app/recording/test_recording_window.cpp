@@ -21,6 +21,7 @@
 
 #include "widgets/TAnalogGControl.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFrame>
@@ -264,6 +265,44 @@ TEST_F(RecordingWindow, ASettingsBlockUnlikeTheOneBeforeIsToldWhenPlayedThrough)
         texts->programText(u"replay.firmware_changed").arg(QStringLiteral("00:08"), QStringLiteral("3.08.01"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return StatusNotice::current(window.get()) == firmwareNote; }, 5000))
         << StatusNotice::current(window.get()).toStdString();
+}
+
+// Where the link was lost in the car (answers more than 2 s apart) the
+// replay greys the top panels over the last values, as the car's window did,
+// and says so once; played through or sought, and given back at the end.
+TEST_F(RecordingWindow, WhereTheLinkWasLostThePanelsAreGreyAndTheStatusBarSaysSo)
+{
+    const QString path = files.filePath(QStringLiteral("gap.zrec"));
+    RecordingWriter writer;
+    ASSERT_TRUE(writer.open(path, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc()));
+    writer.append(RecordKind::Settings, 0, settingsBlock);
+    for (int ms : {1000, 1400, 1800, 6800, 7200})
+        writer.append(RecordKind::Answer, ms, answerAt(ms / 100));
+    writer.close();
+
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const auto grey = [this, face] { return window->Panel1Gora->palette().color(QPalette::Window) != face; };
+    const QString note = window->languageTable()->programText(u"replay.link_gap").arg(QStringLiteral("00:01"),
+                                                                                       QStringLiteral("00:06"));
+    ASSERT_TRUE(replay().open(path));
+    replay().clock()->pause();
+    replay().clock()->seek(1500);
+    EXPECT_FALSE(grey());
+    replay().clock()->play();
+    ASSERT_TRUE(QTest::qWaitFor(grey, 5000)) << "played into the gap";
+    EXPECT_GT(replay().clock()->position(), 1800);
+    EXPECT_EQ(StatusNotice::current(window.get()), note);
+    EXPECT_EQ(rpm(), 1800) << "the last values stay";
+
+    replay().clock()->seek(6700);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !grey(); }, 5000)) << "the link is back";
+    EXPECT_GE(replay().clock()->position(), 6800);
+
+    replay().clock()->pause();
+    replay().clock()->seek(4000);
+    EXPECT_TRUE(grey()) << "a seek into the gap";
+    replay().end();
+    EXPECT_FALSE(grey()) << "the end gives the panels back";
 }
 
 TEST_F(RecordingWindow, OpeningAnotherRecordingEndsTheFirst)
