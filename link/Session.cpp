@@ -141,8 +141,9 @@ void Session::linkFailed(const QString &message)
 {
     if (ridesOut() && linkActive()) {
         noteLineError();
-        m_view.portLost(message);
+        // Reconnecting first: the view tells the loss as part of the reconnect.
         startReconnect(true);
+        m_view.portLost(message);
         return;
     }
     // Without this the link could sit in a polling state with both timers

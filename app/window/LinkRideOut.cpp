@@ -96,10 +96,12 @@ void LinkRideOut::reconnecting(int attempt)
 void LinkRideOut::portLost(const QString &message)
 {
     const QString port = m_parts.portName();
-    m_lostUnplugged = portFailureOf(message) == PortFailure::Unplugged;
-    if (portFailureOf(message) == PortFailure::Unplugged)
+    const PortFailure failure = portFailureOf(message);
+    // Once pulled out, a port that is not there yet is the adapter still out.
+    m_lostUnplugged = failure == PortFailure::Unplugged || (m_lostUnplugged && failure == PortFailure::Missing);
+    if (m_lostUnplugged)
         m_portText = m_parts.text(QStringLiteral("link.waiting_for_adapter")).arg(port);
-    else if (portFailureOf(message) == PortFailure::Other)
+    else if (failure == PortFailure::Other)
         m_portText = message;
     else
         m_portText = describe(message, port, m_parts.text).section(QLatin1Char('\n'), 0, 0);

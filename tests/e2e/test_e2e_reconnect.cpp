@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 
 namespace {
 
@@ -29,6 +30,7 @@ struct LineFault
     const char *start;
     const char *end;
     int lastsMs;
+    const char *noteInFault; // part of the status bar's link note as the fault ends
 };
 
 void PrintTo(const LineFault &f, std::ostream *os)
@@ -61,6 +63,8 @@ protected:
         sim->command(QString::fromLatin1(fault.start));
         QTest::qWait(fault.lastsMs);
         captionInFault = connectionSwitch()->TextOn();
+        if (auto *note = window->findChild<QLabel *>(QStringLiteral("LinkNote")))
+            noteInFault = note->text();
         sim->command(QString::fromLatin1(fault.end));
         QElapsedTimer since;
         since.start();
@@ -89,6 +93,7 @@ protected:
     }
 
     QString captionInFault;
+    QString noteInFault;
     QTemporaryDir recordings;
 };
 
@@ -110,15 +115,18 @@ TEST_P(ReconnectingAfter, ThePollingIsBackSoonAfterTheFaultEndsWithoutABox)
     EXPECT_EQ(session().linkState().isEmpty(), false);
     // The switch counted the attempts and is back to the port's caption.
     EXPECT_TRUE(captionInFault.startsWith(QStringLiteral("Łączenie… ("))) << captionInFault.toStdString();
+    EXPECT_TRUE(noteInFault.contains(QString::fromUtf8(GetParam().noteInFault))) << noteInFault.toStdString();
     EXPECT_EQ(connectionSwitch()->TextOn(), QStringLiteral("COM5 - ON"));
     polls(3);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     E2e, ReconnectingAfter,
-    ::testing::Values(LineFault{"noiseBurst3s", "line noise 5", "line noise 0", 3000},
-                      LineFault{"silence5s", "line silent on", "line silent off", 5000},
-                      LineFault{"unplugAndPlug", "line unplug", "line plug", 3000}),
+    ::testing::Values(LineFault{"noiseBurst3s", "line noise 5", "line noise 0", 3000, "Łącze: błędy w ostatniej minucie: "},
+                      LineFault{"silence5s", "line silent on", "line silent off", 5000, "Łączenie ponownie… ("},
+                      // Told as what it is for as long as the adapter is out.
+                      LineFault{"unplugAndPlug", "line unplug", "line plug", 3000,
+                                "Przewód odłączony od portu COM5, czekam na adapter…"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Reconnecting, ARecordingAcrossANoiseBurstHoldsAnswersFromBeforeAndAfter)
