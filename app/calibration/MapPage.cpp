@@ -1,6 +1,7 @@
 #include "app/calibration/MapPage.h"
 
 #include "app/common/HandlerGuard.h"
+#include "app/common/PanelColour.h"
 
 #include "calibration/MapEdit.h"
 #include "calibration/MapPixels.h"
@@ -271,9 +272,7 @@ void MapPage::setPanel(bool yellow, int height)
 
 void MapPage::setPanelColour(bool yellow)
 {
-    QPalette pal = m_panel->palette();
-    pal.setColor(QPalette::Window, yellow ? Yellow : QApplication::palette().color(QPalette::Button));
-    m_panel->setPalette(pal);
+    ::setPanelColour(m_panel, yellow ? Yellow : QApplication::palette().color(QPalette::Button));
 }
 
 void MapPage::showNotice(const QString &key)

@@ -2,6 +2,7 @@
 
 #include "app/window/LinkRideOut.h"
 
+#include "app/common/PanelColour.h"
 #include "app/common/UserMessage.h"
 #include "app/common/WindowShell.h"
 
@@ -27,17 +28,6 @@ const char *const FileMenuItems[] = {"Odczyt1", "Zapis1", "Reset1"};
 const char *const ReserveLeds[] = {"rezerwa_led_gora", "Rezerwa_led_panel"};
 const char *const ScopeLambdaButtons[] = {"RPM_LAMBDA1", "RPM_LAMBDA2"};
 constexpr int InjectorLeds = 8;
-
-void paintBackground(QWidget *w, const QColor &colour)
-{
-    if (!w)
-        return;
-    // A group box is transparent by default; the colour is the state signal.
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, colour);
-    w->setPalette(pal);
-}
 
 } // namespace
 
@@ -93,8 +83,8 @@ void WindowLinkView::setWindowEnabled(bool enabled)
 void WindowLinkView::setLinkPanelsGrey(bool grey)
 {
     const QColor colour = grey ? QColor::fromRgb(GreyRgb) : QApplication::palette().color(QPalette::Button);
-    paintBackground(m_window.topPanel(), colour);
-    paintBackground(m_window.component(QStringLiteral("Zaplon_panel")), colour);
+    setPanelColour(m_window.topPanel(), colour);
+    setPanelColour(m_window.component(QStringLiteral("Zaplon_panel")), colour);
 }
 
 void WindowLinkView::setConnectSwitchOn(bool on)

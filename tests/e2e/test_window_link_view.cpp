@@ -15,9 +15,11 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -228,6 +230,32 @@ INSTANTIATE_TEST_SUITE_P(Link, ViewEffect, ::testing::ValuesIn(kViewCases),
 void throwSwitch(TToggleSwitch *sw)
 {
     QTest::mouseClick(sw, Qt::LeftButton, {}, sw->FaceRect().center().toPoint());
+}
+
+// The panels change colour at every connect, disconnect and lost link. The
+// style keeps a picture of each button per palette it is drawn with, so a
+// button whose palette changed with the panel would leave a new picture in
+// memory at every change, without end over a long drive.
+TEST_F(WindowLinkViewTest, TheButtonsOnTheGreyPanelsKeepTheirPaletteAcrossItsChanges)
+{
+    QList<QAbstractButton *> buttons;
+    for (QWidget *panel : {window->Panel1Gora, window->component(QStringLiteral("Zaplon_panel"))}) {
+        ASSERT_NE(panel, nullptr);
+        for (QAbstractButton *b : panel->findChildren<QAbstractButton *>())
+            if (qobject_cast<QToolButton *>(b) || qobject_cast<QPushButton *>(b))
+                buttons << b;
+    }
+    ASSERT_FALSE(buttons.isEmpty()) << "the record button sits on the top panel";
+    window->linkView().setLinkPanelsGrey(true); // the first change may give them their own
+    QList<qint64> keys;
+    for (QAbstractButton *b : buttons)
+        keys << b->palette().cacheKey();
+    for (int i = 0; i < 3; ++i) {
+        window->linkView().setLinkPanelsGrey(false);
+        window->linkView().setLinkPanelsGrey(true);
+    }
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        EXPECT_EQ(buttons[i]->palette().cacheKey(), keys[i]) << buttons[i]->objectName().toStdString();
 }
 
 TEST_F(WindowLinkViewTest, SwitchWithoutPortNameDoesNothing)
