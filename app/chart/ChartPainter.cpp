@@ -21,6 +21,17 @@ const QColor LineColours[] = {QColor(0x1f, 0x5f, 0xc4), QColor(0xd6, 0x27, 0x28)
                               QColor(0xe0, 0x7b, 0x0e), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
                               QColor(0xd0, 0x4f, 0xa8), QColor(0x55, 0x55, 0x55)};
 
+// The channels after the first in a pane are see-through: over a long stretch
+// two channels that swing over the same range (the two lambda sensors) fill
+// the same columns, and the later one would hide the earlier one entirely.
+QColor lineColour(int indexInPane)
+{
+    QColor c = LineColours[indexInPane % std::size(LineColours)];
+    if (indexInPane > 0)
+        c.setAlpha(150);
+    return c;
+}
+
 QColor fuelColour(FuelBand::State state)
 {
     switch (state) {
@@ -359,7 +370,7 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
         painter.setClipRect(r.adjusted(0, 0, 0, 0));
         for (int i = 0; i < lines.channels.size(); ++i) {
             // Cosmetic: one pixel whatever the scale, drawn without the stroker.
-            QPen pen(LineColours[i % std::size(LineColours)]);
+            QPen pen(lineColour(i));
             pen.setCosmetic(true);
             painter.setPen(pen);
             drawLine(painter, r, lines.columns[i], lines.scales[lines.scaleOf[i]], axis, double(data.series().lastMs()),
@@ -376,7 +387,7 @@ void ChartPainter::paint(QPainter &painter, const QRect &area, const View &view)
             const QString unit = texts.unit(ChartChannel::all()[channel].unit);
             if (!unit.isEmpty())
                 item += view.cursorMs ? QLatin1Char(' ') + unit : QStringLiteral(" [%1]").arg(unit);
-            const QColor colour = LineColours[i % std::size(LineColours)];
+            const QColor colour = lineColour(i);
             painter.fillRect(QRect(x, g.legends[p].top() + 3, 10, fm.ascent() - 4), colour);
             painter.setPen(Qt::black);
             painter.drawText(x + 14, baseline, item);

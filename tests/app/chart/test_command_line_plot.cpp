@@ -2,6 +2,7 @@
 // is no recording, or arguments that make no sense, give exit code 1 and the
 // message.
 #include "StepDrive.h"
+#include "tests/chart/ChartSample.h"
 
 #include "app/chart/ChartPainter.h"
 #include "app/chart/CommandLinePlot.h"
@@ -167,6 +168,48 @@ TEST_F(CommandLinePlotTest, FromAndToChooseThePartDrawn)
     ASSERT_GT(left, 0);
     EXPECT_EQ(lineRow(image, g.panes[0], g.plot.center().x(), blue), left);
     EXPECT_EQ(lineRow(image, g.panes[0], g.plot.right() - 5, blue), left);
+}
+
+// Two channels in one pane that swing over the same range (the two lambda
+// sensors over a long drive) fill the same columns: the second must not hide
+// the first, so where they overlap the picture shows both colours mixed.
+TEST_F(CommandLinePlotTest, ASecondChannelOverTheSameRangeLetsTheFirstShowThrough)
+{
+    using namespace ChartSample;
+    const QString path = dir.filePath(QStringLiteral("lambdas.zrec"));
+    RecordingWriter writer;
+    ASSERT_TRUE(writer.open(path, QStringLiteral("COM5"), QDateTime::currentDateTimeUtc()));
+    writer.append(RecordKind::Settings, 0, QByteArray(602, '\0'));
+    for (qint64 ms = 100; ms <= 600000; ms += 100) {
+        EngineSnapshot s = running(800, true);
+        s.lambda1V = s.lambda2V = (ms / 100) % 2 ? 0.1 : 0.9;
+        const RecordEntry e = answer(ms, s);
+        writer.append(e.kind, e.ms, e.bytes);
+    }
+    writer.close();
+    const QString out = dir.filePath(QStringLiteral("lambdas.png"));
+    const CommandLinePlot::Result result = CommandLinePlot::run(
+        {QStringLiteral("zenu"), QStringLiteral("--plot"), path, out}, &english, QStringLiteral("lambda1_v,lambda2_v"));
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    QImage image(out);
+    ASSERT_FALSE(image.isNull());
+    QFont font;
+    font.setPixelSize(13);
+    const QRect pane = ChartPainter::geometry(image.rect(), 1, font).panes.first();
+
+    // The first channel is blue, the second red: alone, red carries little
+    // blue; over blue, it carries much of it.
+    const QRgb red = qRgb(0xd6, 0x27, 0x28);
+    int pureRed = 0, mixed = 0;
+    for (int y = pane.top() + 1; y < pane.bottom(); ++y) {
+        for (int x = pane.left() + 1; x < pane.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            pureRed += c == red;
+            mixed += qRed(c) > 0x60 && qBlue(c) > 0x50 && qGreen(c) < 0x60;
+        }
+    }
+    EXPECT_EQ(pureRed, 0) << "the second channel is drawn over the first";
+    EXPECT_GT(mixed, pane.width() * pane.height() / 4) << "the overlap shows both";
 }
 
 } // namespace
