@@ -2,6 +2,7 @@
 #include "app/recording/CommandLineExport.h"
 #include "app/recording/RecordReplayOptions.h"
 #include "app/window/FileArgument.h"
+#include "app/window/ProgramOptions.h"
 #include "app/window/TZENU.h"
 #include "widgets/CachedFrameStyle.h"
 
@@ -14,26 +15,6 @@
 #include <QTimer>
 
 namespace {
-
-struct Options
-{
-    QCommandLineOption help;
-    QCommandLineOption version;
-};
-
-// Every option the program takes, described in the texts in use.
-Options addOptions(QCommandLineParser &parser)
-{
-    parser.setApplicationDescription(recordingText(u"record.cli.description"));
-    Options options{parser.addHelpOption(), parser.addVersionOption()};
-    parser.addOption(CommandLineExport::option());
-    parser.addOption(CommandLineExport::styleOption());
-    parser.addOption(QCommandLineOption(QStringLiteral("diff"), recordingText(u"compare.cli.diff")));
-    RecordReplayOptions::add(parser);
-    FileArgument::add(parser);
-    parser.addOptions(CommandLinePlot::options());
-    return options;
-}
 
 // Help, version and the export need no window, so not even a display.
 bool answeredWithoutWindow(int argc, char **argv)
@@ -72,7 +53,7 @@ int main(int argc, char *argv[])
         const std::optional<LanguageTable> texts = CommandLineExport::chosenLanguageTexts();
         setRecordingTexts(texts ? &*texts : nullptr);
         QCommandLineParser parser;
-        addOptions(parser);
+        ProgramOptions::add(parser);
         if (!CommandLineExport::asked(argc, argv)) {
             parser.process(core); // prints help or version and exits
             return 0;
@@ -94,7 +75,7 @@ int main(int argc, char *argv[])
 
     TZENU window;
     QCommandLineParser parser;
-    addOptions(parser);
+    ProgramOptions::add(parser);
     // Qt's own options (-platform, -style) are gone from the arguments by now.
     parser.parse(QApplication::arguments());
     RecordReplayOptions::apply(parser, window.recording(), &window);
