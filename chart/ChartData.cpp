@@ -113,7 +113,7 @@ std::optional<ChartData::ControllerChange> ChartData::controllerChangeAt(qint64 
 
 bool ChartData::inLinkGap(qint64 ms) const
 {
-    return ::inLinkGap(m_gaps, ms);
+    return linkGapAt(m_gaps, ms).has_value();
 }
 
 void ChartData::clear()

@@ -42,7 +42,6 @@ public:
     };
     const QVector<ControllerChange> &controllerChanges() const { return m_changes; }
     // Stretches without answers (see LinkGap).
-    static constexpr qint64 LinkGapMs = ::LinkGapMs;
     using LinkGap = ::LinkGap;
     const QVector<LinkGap> &linkGaps() const { return m_gaps; }
     bool inLinkGap(qint64 ms) const;

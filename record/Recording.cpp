@@ -43,12 +43,14 @@ QVector<LinkGap> linkGapsOf(const QVector<RecordEntry> &entries)
     return gaps;
 }
 
-bool inLinkGap(const QVector<LinkGap> &gaps, qint64 ms)
+std::optional<LinkGap> linkGapAt(const QVector<LinkGap> &gaps, qint64 ms)
 {
     // The last gap that begins before `ms`.
     const auto after = std::lower_bound(gaps.cbegin(), gaps.cend(), ms,
                                         [](const LinkGap &gap, qint64 t) { return gap.fromMs < t; });
-    return after != gaps.cbegin() && ms < (after - 1)->toMs;
+    if (after == gaps.cbegin() || ms >= (after - 1)->toMs)
+        return std::nullopt;
+    return *(after - 1);
 }
 
 void setRecordingTexts(const LanguageTable *texts)

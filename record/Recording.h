@@ -6,6 +6,7 @@
 #include <QVector>
 
 #include <cstdint>
+#include <optional>
 
 // A recording of one session with the controller: what went over the line,
 // each item stamped with the milliseconds since the recording began.
@@ -52,9 +53,9 @@ struct LinkGap
 };
 // The gaps between the answers of `entries` (in time order), in order.
 QVector<LinkGap> linkGapsOf(const QVector<RecordEntry> &entries);
-// Whether `ms` lies in one of `gaps` (in order); the answers at its two ends
-// do not.
-bool inLinkGap(const QVector<LinkGap> &gaps, qint64 ms);
+// The one of `gaps` (in order) that `ms` lies in, if any; the answers at its
+// two ends do not.
+std::optional<LinkGap> linkGapAt(const QVector<LinkGap> &gaps, qint64 ms);
 
 // Why a file could not be read as a recording.
 struct RecordingError

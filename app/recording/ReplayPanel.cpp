@@ -342,16 +342,12 @@ void ReplayPanel::noteSettingsChange(const RecordEntry &entry)
 
 void ReplayPanel::showLinkGap(qint64 position)
 {
-    const bool inGap = m_clock && inLinkGap(m_gaps, position);
-    if (inGap == m_inGap)
+    const std::optional<LinkGap> gap = m_clock ? linkGapAt(m_gaps, position) : std::nullopt;
+    if (gap.has_value() == m_inGap)
         return;
-    m_inGap = inGap;
-    m_view.setLinkPanelsGrey(inGap);
-    if (!inGap)
-        return;
-    const auto gap = std::find_if(m_gaps.cbegin(), m_gaps.cend(),
-                                  [position](const LinkGap &g) { return g.fromMs < position && position < g.toMs; });
-    if (gap != m_gaps.cend())
+    m_inGap = gap.has_value();
+    m_view.setLinkPanelsGrey(m_inGap);
+    if (gap)
         StatusNotice::show(m_window, text("replay.link_gap")
                                          .arg(RecordingUi::minutesSeconds(gap->fromMs),
                                               RecordingUi::minutesSeconds(gap->toMs)));
